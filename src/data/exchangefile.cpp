@@ -1,0 +1,223 @@
+#include "exchangefile.h"
+
+#include <array>
+#include <istream>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cp1253.h"
+#include "displayformat.h"
+#include "errors.h"
+#include "tdravindatat.h"
+
+namespace dravin {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* kFormat = "dravin-study";
+constexpr int kVersion = 1;
+
+struct Section {
+    const char* key;
+    Table* table;
+};
+
+std::array<Section, 5> sections(TDravinDataT& d) {
+    return {{{"floors", &d.FloorT},
+             {"kinds", &d.XorosT},
+             {"owners", &d.OwnersT},
+             {"spaces", &d.DravinT},
+             {"general", &d.GenDataT}}};
+}
+
+Json toJson(const Value& v) {
+    if (v.isBlank()) {
+        return nullptr;
+    }
+    if (v.isInteger()) {
+        return v.toInteger();
+    }
+    if (v.isReal()) {
+        return v.toReal();
+    }
+    return cp1253::decode(v.textBytes());
+}
+
+Value fromJson(const Json& j, const FieldDef& f, const std::string& where) {
+    if (j.is_null()) {
+        return Value();
+    }
+    switch (f.type) {
+        case FieldType::Integer:
+            if (j.is_number_integer()) {
+                const auto n = j.get<std::int64_t>();
+                if (n < INT32_MIN || n > INT32_MAX) {
+                    throw ParseError(where + ": " + f.name + " is out of range.");
+                }
+                return Value::integer(static_cast<std::int32_t>(n));
+            }
+            throw ParseError(where + ": " + f.name + " must be a whole number or null.");
+        case FieldType::Float:
+            if (j.is_number()) {
+                return Value::real(j.get<double>());
+            }
+            throw ParseError(where + ": " + f.name + " must be a number or null.");
+        default:
+            if (!j.is_string()) {
+                throw ParseError(where + ": " + f.name + " must be text or null.");
+            }
+            try {
+                return Value::bytes(cp1253::encode(j.get<std::string>()));
+            } catch (const RangeError& e) {
+                throw ParseError(where + ": " + f.name + ": " + e.what());
+            }
+    }
+}
+
+std::vector<std::vector<Value>> readRecords(const Json& array, const Table& table,
+                                            const std::string& key) {
+    if (!array.is_array()) {
+        throw ParseError("The exchange file's \"" + key + "\" is not a list of records.");
+    }
+    const TableDef& def = table.def();
+    std::vector<std::vector<Value>> rows;
+    rows.reserve(array.size());
+    for (size_t n = 0; n < array.size(); ++n) {
+        const Json& record = array[n];
+        const std::string where = key + " record " + std::to_string(n + 1);
+        if (!record.is_object()) {
+            throw ParseError(where + " is not an object.");
+        }
+        std::vector<Value> values(def.fields.size());
+        for (const auto& [name, j] : record.items()) {
+            const auto idx = def.fieldIndex(name);
+            if (!idx) {
+                throw ParseError(where + " has the unknown field \"" + name + "\".");
+            }
+            values[*idx] = fromJson(j, def.fields[*idx], where);
+        }
+        rows.push_back(std::move(values));
+    }
+    try {
+        return table.checkedRows(std::move(rows));
+    } catch (const Error& e) {
+        throw ParseError("The exchange file's \"" + key + "\": " + e.what());
+    }
+}
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+void exportStudyJson(TDravinDataT& data, std::ostream& out) {
+    Json doc;
+    doc["format"] = kFormat;
+    doc["version"] = kVersion;
+    for (const Section& s : sections(data)) {
+        Table& t = *s.table;
+        if (!t.isOpen()) {
+            throw EngineError("The table " + t.tableName() + " is not open.");
+        }
+        t.checkBrowseMode();
+        Json records = Json::array();
+        for (int row = 0; row < t.recordCount(); ++row) {
+            Json record = Json::object();
+            for (size_t i = 0; i < t.def().fields.size(); ++i) {
+                record[t.def().fields[i].name] = toJson(t.rowValue(row, static_cast<int>(i)));
+            }
+            records.push_back(std::move(record));
+        }
+        doc[s.key] = std::move(records);
+    }
+    out << doc.dump(2, ' ', false, Json::error_handler_t::strict) << '\n';
+    if (!out) {
+        throw IoError("The exchange file could not be written.");
+    }
+}
+
+void loadStudyJson(TDravinDataT& data, std::istream& in) {
+    Json doc;
+    try {
+        doc = Json::parse(in);
+    } catch (const Json::exception& e) {
+        throw ParseError(std::string("The exchange file is not valid JSON: ") + e.what());
+    }
+    if (!doc.is_object()) {
+        throw ParseError("The exchange file does not hold a study.");
+    }
+    if (doc.contains("format") && doc["format"] != kFormat) {
+        throw ParseError("The exchange file is not a study exchange file.");
+    }
+    if (doc.contains("version") && doc["version"] != kVersion) {
+        throw ParseError("The exchange file has a version this program does not read.");
+    }
+    for (const auto& [key, value] : doc.items()) {
+        bool known = key == "format" || key == "version";
+        for (const Section& s : sections(data)) {
+            known = known || key == s.key;
+        }
+        if (!known) {
+            throw ParseError("The exchange file has the unknown part \"" + key + "\".");
+        }
+    }
+    // Check everything first, then replace: a faulty file changes nothing.
+    std::array<std::vector<std::vector<Value>>, 5> rows;
+    const auto parts = sections(data);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (!doc.contains(parts[i].key)) {
+            throw ParseError(std::string("The exchange file lacks the part \"") + parts[i].key +
+                             "\".");
+        }
+        rows[i] = readRecords(doc[parts[i].key], *parts[i].table, parts[i].key);
+    }
+    if (rows[4].size() != 1) {
+        throw ParseError("The exchange file's \"general\" must hold exactly one record.");
+    }
+    for (size_t i = 0; i < parts.size(); ++i) {
+        parts[i].table->replaceAllRecords(std::move(rows[i]));
+    }
+    data.DataChanged = true;
+}
+
+void exportSpacesCsv(TDravinDataT& data, std::ostream& out) {
+    Table& t = data.DravinT;
+    if (!t.isOpen()) {
+        throw EngineError("The table " + t.tableName() + " is not open.");
+    }
+    t.checkBrowseMode();
+    const TableDef& def = t.def();
+    const auto columns = def.declaredColumns();
+    for (size_t c = 0; c < columns.size(); ++c) {
+        out << (c ? "," : "") << columns[c].name(def);
+    }
+    out << "\r\n";
+    for (int row = 0; row < t.recordCount(); ++row) {
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const auto& col = columns[c];
+            const std::string text =
+                col.lookup ? formatValue(t.lookupValue(*col.lookup, row), "")
+                           : formatValue(t.rowValue(row, col.storedIndex),
+                                         def.fields[col.storedIndex].displayFormat);
+            out << (c ? "," : "") << csvField(text);
+        }
+        out << "\r\n";
+    }
+    if (!out) {
+        throw IoError("The CSV file could not be written.");
+    }
+}
+
+}  // namespace dravin

@@ -1,0 +1,1126 @@
+#include "table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cctype>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <system_error>
+
+#include "cp1253.h"
+#include "errors.h"
+#include "sqlitefile.h"
+
+namespace dravin {
+namespace {
+
+constexpr const char* kFormatKey = "format";
+constexpr const char* kFormatValue = "dravin-table-1";
+constexpr const char* kDriverKey = "LANGDRIVER";
+
+// Files open by a table component of this process: a second component may not
+// open the same file (their records would drift apart), and an open table may not
+// be deleted.
+class OpenFiles {
+public:
+    static OpenFiles& instance() {
+        static OpenFiles files;
+        return files;
+    }
+    bool add(const std::string& key) {
+        std::lock_guard lock(mMutex);
+        return mKeys.emplace(key, 1).second;
+    }
+    void remove(const std::string& key) {
+        std::lock_guard lock(mMutex);
+        mKeys.erase(key);
+    }
+    bool contains(const std::string& key) {
+        std::lock_guard lock(mMutex);
+        return mKeys.count(key) != 0;
+    }
+
+private:
+    std::mutex mMutex;
+    std::map<std::string, int> mKeys;
+};
+
+std::string fileKey(const std::filesystem::path& p) {
+    std::error_code ec;
+    auto canonical = std::filesystem::weakly_canonical(p, ec);
+    return (ec ? std::filesystem::absolute(p) : canonical).string();
+}
+
+const char* sqlType(const FieldDef& f) {
+    switch (f.type) {
+        case FieldType::Integer:
+            return "INTEGER";
+        case FieldType::Float:
+            return "REAL";
+        case FieldType::Alpha:
+            return "ALPHA_BLOB";
+        case FieldType::Memo:
+            return "MEMO_BLOB";
+        case FieldType::FormattedMemo:
+            return "FMTMEMO_BLOB";
+    }
+    return "BLOB";
+}
+
+std::string declaredType(const FieldDef& f) {
+    std::string t = sqlType(f);
+    if (f.type == FieldType::Alpha) {
+        t += "(" + std::to_string(f.size) + ")";
+    }
+    return t;
+}
+
+std::string sqlName(const std::string& name) { return "\"" + name + "\""; }
+
+bool endsWithIgnoreCase(const std::string& s, std::string_view suffix) {
+    return s.size() >= suffix.size() &&
+           equalsIgnoreCase(std::string_view(s).substr(s.size() - suffix.size()), suffix);
+}
+
+void removeIfPresent(const std::filesystem::path& p) {
+    std::error_code ec;
+    std::filesystem::remove(p, ec);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- Field
+
+const std::string& Field::name() const noexcept {
+    return mLookup ? mLookup->name : mTable->mDef.fields[mIndex].name;
+}
+
+const FieldDef* Field::def() const noexcept {
+    return mLookup ? nullptr : &mTable->mDef.fields[mIndex];
+}
+
+Value Field::value() const {
+    if (mLookup) {
+        return mTable->lookupValue(*mLookup, mTable->currentRow());
+    }
+    return mTable->currentValue(mIndex);
+}
+
+std::string Field::asString() const {
+    const Value v = value();
+    if (v.isText()) {
+        return cp1253::decode(v.textBytes());
+    }
+    if (v.isInteger()) {
+        return std::to_string(v.toInteger());
+    }
+    if (v.isReal()) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.15g", v.toReal());
+        return buf;
+    }
+    return {};
+}
+
+void Field::setValue(const Value& v) {
+    if (mLookup) {
+        throw EngineError("Field " + mLookup->name + " of " + mTable->mComponentName +
+                          " is a lookup field and cannot be modified.");
+    }
+    mTable->setFieldValue(mIndex, v);
+}
+
+void Field::setString(std::string_view utf8) {
+    if (mLookup) {
+        setValue(Value());  // reports the lookup error
+    }
+    const FieldDef& f = mTable->mDef.fields[mIndex];
+    if (!f.isText()) {
+        throw EngineError("Field " + f.name + " of " + mTable->mComponentName +
+                          " holds numbers, not text.");
+    }
+    setValue(utf8.empty() ? Value() : Value::bytes(cp1253::encode(utf8)));
+}
+
+// ---------------------------------------------------------------- Table: set-up
+
+Table::Table(std::string componentName, TableDef def)
+    : mComponentName(std::move(componentName)), mDef(std::move(def)) {
+    for (const auto& k : mDef.primaryKey) {
+        const auto idx = mDef.fieldIndex(k);
+        if (!idx) {
+            throw EngineError("Key field " + k + " is not a field of " + mComponentName + ".");
+        }
+        mKeyIndexes.push_back(*idx);
+    }
+    mLookupSources.resize(mDef.lookups.size(), nullptr);
+    mFieldHandlers.resize(mDef.fields.size());
+}
+
+Table::~Table() {
+    try {
+        close();
+    } catch (...) {
+        // Nothing may escape a destructor; posts already reached the file.
+    }
+}
+
+void Table::setDirectory(const std::filesystem::path& dir) {
+    requireClosed("change the directory of");
+    mDirectory = dir;
+}
+
+void Table::setTableName(const std::string& name) {
+    requireClosed("rename");
+    mTableName = name;
+}
+
+std::filesystem::path Table::filePath() const {
+    if (endsWithIgnoreCase(mTableName, ".DB")) {
+        return mDirectory / mTableName;
+    }
+    return mDirectory / (mTableName + ".DB");
+}
+
+void Table::setReadOnly(bool readOnly) {
+    requireClosed("change the read-only flag of");
+    mReadOnly = readOnly;
+}
+
+void Table::requireOpen(const char* what) const {
+    if (!isOpen()) {
+        throw EngineError(std::string("Cannot ") + what + " the closed table " + mComponentName +
+                          ".");
+    }
+}
+
+void Table::requireClosed(const char* what) const {
+    if (isOpen()) {
+        throw EngineError(std::string("Cannot ") + what + " the open table " + mComponentName +
+                          ".");
+    }
+}
+
+void Table::requireWritable() const {
+    if (mReadOnly) {
+        throw EngineError("The table " + mTableName + " is read-only.");
+    }
+}
+
+void Table::requireEditing() const {
+    if (mState != TableState::Edit && mState != TableState::Insert) {
+        throw EngineError("The table " + mComponentName + " is not in edit or insert mode.");
+    }
+}
+
+// ---------------------------------------------------------------- Table: files
+
+bool Table::exists() const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(filePath(), ec);
+}
+
+void Table::createTable() {
+    requireClosed("create");
+    const auto path = filePath();
+    if (exists()) {
+        throw EngineError("The table " + path.string() + " already exists.");
+    }
+    // Built under a temporary name and renamed, so that a half-made file never
+    // carries the table's name.
+    auto temp = path;
+    temp += ".creating";
+    removeIfPresent(temp);
+    try {
+        {
+            SqliteFile file(temp, SqliteFile::Mode::Create);
+            std::string sql = "CREATE TABLE data(";
+            for (size_t i = 0; i < mDef.fields.size(); ++i) {
+                sql += (i ? ", " : "") + sqlName(mDef.fields[i].name) + " " +
+                       declaredType(mDef.fields[i]);
+            }
+            sql += ")";
+            file.exec("BEGIN");
+            file.exec("CREATE TABLE dravin_meta(key TEXT PRIMARY KEY, value TEXT)");
+            file.exec(sql);
+            auto st = file.prepare("INSERT INTO dravin_meta VALUES(?, ?)");
+            st.bindText(1, kFormatKey);
+            st.bindText(2, kFormatValue);
+            st.run();
+            file.exec("COMMIT");
+            file.exec("PRAGMA journal_mode=WAL");
+        }
+        std::filesystem::rename(temp, path);
+    } catch (const std::filesystem::filesystem_error& e) {
+        removeIfPresent(temp);
+        throw EngineError("Cannot create the table " + path.string() + ": " +
+                          e.code().message() + ".");
+    } catch (...) {
+        removeIfPresent(temp);
+        removeIfPresent(std::filesystem::path(temp.string() + "-wal"));
+        removeIfPresent(std::filesystem::path(temp.string() + "-shm"));
+        throw;
+    }
+}
+
+void Table::deleteTable() {
+    requireClosed("delete");
+    const auto path = filePath();
+    if (!exists()) {
+        throw EngineError("The table " + path.string() + " does not exist.");
+    }
+    if (OpenFiles::instance().contains(fileKey(path))) {
+        throw EngineError("The table " + path.string() + " is in use.");
+    }
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec) {
+        throw EngineError("Cannot delete the table " + path.string() + ": " + ec.message() + ".");
+    }
+    for (const char* companion : {"-wal", "-shm", "-journal"}) {
+        removeIfPresent(std::filesystem::path(path.string() + companion));
+    }
+}
+
+void Table::checkFileIsOurs(SqliteFile& file) const {
+    bool ours = false;
+    try {
+        auto st = file.prepare("SELECT value FROM dravin_meta WHERE key = ?");
+        st.bindText(1, kFormatKey);
+        ours = st.step() && st.columnText(0) == kFormatValue;
+    } catch (const EngineError&) {
+        ours = false;
+    }
+    if (!ours) {
+        throw EngineError("The file " + file.path().string() +
+                          " is not a table of this program and was left untouched.");
+    }
+    auto info = file.prepare("PRAGMA table_info(data)");
+    size_t i = 0;
+    bool same = true;
+    while (info.step()) {
+        if (i >= mDef.fields.size() || !equalsIgnoreCase(info.columnText(1), mDef.fields[i].name) ||
+            info.columnText(2) != declaredType(mDef.fields[i])) {
+            same = false;
+        }
+        ++i;
+    }
+    if (!same || i != mDef.fields.size()) {
+        throw EngineError("The table " + file.path().string() +
+                          " does not have the fields of a " + mComponentName + " table.");
+    }
+}
+
+void Table::applyLanguageDriver(const std::string& driver) {
+    const bool wasOpen = isOpen();
+    if (wasOpen) {
+        checkBrowseMode();
+    }
+    std::unique_ptr<SqliteFile> own;
+    SqliteFile* file = mFile.get();
+    if (!file) {
+        if (!exists()) {
+            throw EngineError("The table " + filePath().string() + " does not exist.");
+        }
+        own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
+        checkFileIsOurs(*own);
+        file = own.get();
+    }
+    auto st = file->prepare("INSERT OR REPLACE INTO dravin_meta VALUES(?, ?)");
+    st.bindText(1, kDriverKey);
+    st.bindText(2, driver);
+    st.run();
+}
+
+std::string Table::languageDriver() const {
+    std::unique_ptr<SqliteFile> own;
+    SqliteFile* file = mFile.get();
+    if (!file) {
+        own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
+        checkFileIsOurs(*own);
+        file = own.get();
+    }
+    auto st = file->prepare("SELECT value FROM dravin_meta WHERE key = ?");
+    st.bindText(1, kDriverKey);
+    return st.step() ? st.columnText(0) : std::string();
+}
+
+// ---------------------------------------------------------------- Table: open/close
+
+void Table::open() {
+    if (isOpen()) {
+        return;
+    }
+    const auto path = filePath();
+    if (!exists()) {
+        throw EngineError("The table " + path.string() + " does not exist.");
+    }
+    const std::string key = fileKey(path);
+    if (!OpenFiles::instance().add(key)) {
+        throw EngineError("The table " + path.string() + " is already open in this program.");
+    }
+    try {
+        auto file = std::make_unique<SqliteFile>(path, SqliteFile::Mode::OpenExisting);
+        checkFileIsOurs(*file);
+        file->exec("PRAGMA journal_mode=WAL");
+        file->exec("PRAGMA synchronous=FULL");
+        mFile = std::move(file);
+        std::string cols, marks, sets;
+        for (size_t i = 0; i < mDef.fields.size(); ++i) {
+            const std::string q = sqlName(mDef.fields[i].name);
+            cols += (i ? ", " : "") + q;
+            marks += i ? ", ?" : "?";
+            sets += (i ? ", " : "") + q + " = ?";
+        }
+        mInsert = std::make_unique<SqliteStatement>(
+            mFile->handle(), "INSERT INTO data(" + cols + ") VALUES(" + marks + ")");
+        mUpdate = std::make_unique<SqliteStatement>(
+            mFile->handle(), "UPDATE data SET " + sets + " WHERE rowid = ?");
+        mDelete = std::make_unique<SqliteStatement>(mFile->handle(),
+                                                    "DELETE FROM data WHERE rowid = ?");
+        loadRecords();
+    } catch (...) {
+        mInsert.reset();
+        mUpdate.reset();
+        mDelete.reset();
+        mFile.reset();
+        mRecords.clear();
+        OpenFiles::instance().remove(key);
+        throw;
+    }
+    notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+    mState = TableState::Browse;
+    mCursor = 0;
+    mBof = true;
+    mEof = mRecords.empty();
+    markChanged();
+    notify([this](TableObserver* o) { o->tableReset(*this); });
+}
+
+void Table::loadRecords() {
+    std::string sql = "SELECT rowid";
+    for (const auto& f : mDef.fields) {
+        sql += ", " + sqlName(f.name);
+    }
+    sql += " FROM data ORDER BY rowid";
+    auto st = mFile->prepare(sql);
+    std::vector<Record> records;
+    while (st.step()) {
+        Record r;
+        r.rowId = st.columnInt64(0);
+        r.values.reserve(mDef.fields.size());
+        for (size_t i = 0; i < mDef.fields.size(); ++i) {
+            r.values.push_back(st.column(static_cast<int>(i) + 1, mDef.fields[i].type));
+        }
+        records.push_back(std::move(r));
+    }
+    if (!mKeyIndexes.empty()) {
+        std::stable_sort(records.begin(), records.end(), [this](const Record& a, const Record& b) {
+            return keyCompare(a.values, b.values) < 0;
+        });
+    }
+    mRecords = std::move(records);
+}
+
+void Table::close() {
+    if (!isOpen()) {
+        return;
+    }
+    if (mState == TableState::Edit || mState == TableState::Insert) {
+        cancel();  // leaving an unposted record behind, as closing a form does
+    }
+    const std::string key = fileKey(filePath());
+    if (mFile && mFile->inTransaction()) {
+        try {
+            mFile->exec("COMMIT");
+        } catch (const EngineError&) {
+            mFile->exec("ROLLBACK");
+        }
+    }
+    notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+    mInsert.reset();
+    mUpdate.reset();
+    mDelete.reset();
+    mFile.reset();
+    mRecords.clear();
+    mRecords.shrink_to_fit();
+    mState = TableState::Inactive;
+    mCursor = 0;
+    mEof = mBof = true;
+    markChanged();
+    OpenFiles::instance().remove(key);
+    notify([this](TableObserver* o) { o->tableReset(*this); });
+}
+
+// ---------------------------------------------------------------- Table: keys
+
+int Table::keyCompare(const std::vector<Value>& a, const std::vector<Value>& b) const {
+    for (int idx : mKeyIndexes) {
+        if (int c = compareValues(a[idx], b[idx]); c != 0) {
+            return c;
+        }
+    }
+    return 0;
+}
+
+int Table::lowerBound(const std::vector<Value>& values) const {
+    const auto it = std::lower_bound(
+        mRecords.begin(), mRecords.end(), values,
+        [this](const Record& r, const std::vector<Value>& v) { return keyCompare(r.values, v) < 0; });
+    return static_cast<int>(it - mRecords.begin());
+}
+
+int Table::findDuplicateKey(const std::vector<Value>& values, int ignoreRow) const {
+    if (mKeyIndexes.empty()) {
+        return -1;
+    }
+    for (int row = lowerBound(values); row < recordCount(); ++row) {
+        if (keyCompare(mRecords[row].values, values) != 0) {
+            break;
+        }
+        if (row != ignoreRow) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+bool Table::findKey(const std::vector<Value>& leadingKey) {
+    requireOpen("search");
+    checkBrowseMode();
+    if (leadingKey.empty() || leadingKey.size() > mKeyIndexes.size()) {
+        throw EngineError("A search of " + mComponentName + " needs 1 to " +
+                          std::to_string(mKeyIndexes.size()) + " key values.");
+    }
+    const auto less = [&](const Record& r, const std::vector<Value>& k) {
+        for (size_t i = 0; i < k.size(); ++i) {
+            if (int c = compareValues(r.values[mKeyIndexes[i]], k[i]); c != 0) {
+                return c < 0;
+            }
+        }
+        return false;
+    };
+    const auto it = std::lower_bound(mRecords.begin(), mRecords.end(), leadingKey, less);
+    if (it == mRecords.end()) {
+        return false;
+    }
+    for (size_t i = 0; i < leadingKey.size(); ++i) {
+        if (compareValues(it->values[mKeyIndexes[i]], leadingKey[i]) != 0) {
+            return false;
+        }
+    }
+    mCursor = static_cast<int>(it - mRecords.begin());
+    mEof = mBof = false;
+    return true;
+}
+
+// ---------------------------------------------------------------- Table: navigation
+
+void Table::first() {
+    requireOpen("move in");
+    checkBrowseMode();
+    mCursor = 0;
+    mBof = true;
+    mEof = mRecords.empty();
+}
+
+void Table::last() {
+    requireOpen("move in");
+    checkBrowseMode();
+    mCursor = mRecords.empty() ? 0 : recordCount() - 1;
+    mEof = true;
+    mBof = mRecords.empty();
+}
+
+void Table::next() {
+    requireOpen("move in");
+    checkBrowseMode();
+    if (mCursor + 1 < recordCount()) {
+        ++mCursor;
+        mBof = false;
+        mEof = false;
+    } else {
+        mEof = true;
+    }
+}
+
+void Table::prior() {
+    requireOpen("move in");
+    checkBrowseMode();
+    if (mCursor > 0) {
+        --mCursor;
+        mEof = false;
+        mBof = false;
+    } else {
+        mBof = true;
+    }
+}
+
+void Table::moveTo(int row) {
+    requireOpen("move in");
+    checkBrowseMode();
+    if (mRecords.empty()) {
+        return;
+    }
+    mCursor = std::clamp(row, 0, recordCount() - 1);
+    mBof = mEof = false;
+}
+
+Table::Bookmark Table::bookmark() const {
+    requireOpen("mark a record of");
+    return mRecords.empty() ? 0 : mRecords[mCursor].rowId;
+}
+
+bool Table::bookmarkValid(Bookmark b) const {
+    return std::any_of(mRecords.begin(), mRecords.end(),
+                       [b](const Record& r) { return r.rowId == b; });
+}
+
+bool Table::gotoBookmark(Bookmark b) {
+    requireOpen("move in");
+    checkBrowseMode();
+    for (int row = 0; row < recordCount(); ++row) {
+        if (mRecords[row].rowId == b) {
+            mCursor = row;
+            mBof = mEof = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- Table: fields
+
+std::optional<Field> Table::findField(std::string_view name) {
+    if (const auto idx = mDef.fieldIndex(name)) {
+        return Field(*this, *idx, nullptr);
+    }
+    if (const LookupDef* l = mDef.lookup(name)) {
+        return Field(*this, -1, l);
+    }
+    return std::nullopt;
+}
+
+Field Table::field(std::string_view name) {
+    if (auto f = findField(name)) {
+        return *f;
+    }
+    throw EngineError(mComponentName + ": field '" + std::string(name) + "' not found.");
+}
+
+Value Table::currentValue(int storedIndex) const {
+    requireOpen("read");
+    if (mState == TableState::Edit || mState == TableState::Insert) {
+        return mBuffer[storedIndex];
+    }
+    return mRecords.empty() ? Value() : mRecords[mCursor].values[storedIndex];
+}
+
+Value Table::rowValue(int row, int storedIndex) const {
+    if (row < 0 || row >= recordCount()) {
+        return Value();
+    }
+    return mRecords[row].values[storedIndex];
+}
+
+void Table::setLookupSource(std::string_view lookupName, const Table* source) {
+    for (size_t i = 0; i < mDef.lookups.size(); ++i) {
+        if (equalsIgnoreCase(mDef.lookups[i].name, lookupName)) {
+            mLookupSources[i] = source;
+            return;
+        }
+    }
+    throw EngineError(mComponentName + ": lookup field '" + std::string(lookupName) +
+                      "' not found.");
+}
+
+Value Table::lookupValue(const LookupDef& lookup, int row) const {
+    const size_t i = static_cast<size_t>(&lookup - mDef.lookups.data());
+    const Table* source = i < mLookupSources.size() ? mLookupSources[i] : nullptr;
+    const auto keyIdx = mDef.fieldIndex(lookup.keyField);
+    if (!source || !source->isOpen() || !keyIdx) {
+        return Value();
+    }
+    const bool editing =
+        (mState == TableState::Edit || mState == TableState::Insert) && row == currentRow();
+    const Value key = editing ? mBuffer[*keyIdx] : rowValue(row, *keyIdx);
+    const auto srcKey = source->mDef.fieldIndex(lookup.lookupKeyField);
+    const auto srcResult = source->mDef.fieldIndex(lookup.resultField);
+    if (key.isBlank() || !srcKey || !srcResult) {
+        return Value();
+    }
+    const int found = source->locate(*srcKey, key);
+    return found < 0 ? Value() : source->mRecords[found].values[*srcResult];
+}
+
+int Table::locate(int storedIndex, const Value& value) const {
+    if (mLocateVersion != mVersion || mLocateField != storedIndex) {
+        mLocateIndex.clear();
+        mLocateIndex.reserve(mRecords.size());
+        for (int row = 0; row < recordCount(); ++row) {
+            mLocateIndex.emplace_back(mRecords[row].values[storedIndex], row);
+        }
+        std::stable_sort(mLocateIndex.begin(), mLocateIndex.end(), [](const auto& a, const auto& b) {
+            return compareValues(a.first, b.first) < 0;
+        });
+        mLocateVersion = mVersion;
+        mLocateField = storedIndex;
+    }
+    const auto it = std::lower_bound(
+        mLocateIndex.begin(), mLocateIndex.end(), value,
+        [](const auto& e, const Value& v) { return compareValues(e.first, v) < 0; });
+    if (it == mLocateIndex.end() || compareValues(it->first, value) != 0) {
+        return -1;
+    }
+    return it->second;
+}
+
+Value Table::checkedValue(int storedIndex, const Value& v) const {
+    const FieldDef& f = mDef.fields[storedIndex];
+    Value stored = v;
+    switch (f.type) {
+        case FieldType::Integer:
+            if (v.isText()) {
+                throw EngineError("The field " + f.name + " holds whole numbers, not text.");
+            }
+            if (v.isReal()) {
+                const double d = v.toReal();
+                if (!(d >= -2147483648.0 && d <= 2147483647.0) || d != std::trunc(d)) {
+                    throw RangeError("The field " + f.name + " holds whole numbers from " +
+                                     "-2147483648 to 2147483647.");
+                }
+                stored = Value::integer(v.toInteger());
+            }
+            break;
+        case FieldType::Float:
+            if (v.isText()) {
+                throw EngineError("The field " + f.name + " holds numbers, not text.");
+            }
+            if (v.isInteger()) {
+                stored = Value::real(v.toReal());
+            }
+            if (stored.isReal() && !std::isfinite(stored.toReal())) {
+                throw RangeError("The value of the field " + f.name + " is not a finite number.");
+            }
+            break;
+        case FieldType::Alpha:
+        case FieldType::Memo:
+        case FieldType::FormattedMemo:
+            if (!v.isBlank() && !v.isText()) {
+                throw EngineError("The field " + f.name + " holds text, not numbers.");
+            }
+            if (f.type == FieldType::Alpha && static_cast<int>(v.textBytes().size()) > f.size) {
+                throw RangeError("The text of the field " + f.name + " is longer than its " +
+                                 std::to_string(f.size) + " characters.");
+            }
+            if (v.isText() && v.textBytes().empty()) {
+                stored = Value();  // empty text is blank, as the engine stores it
+            }
+            break;
+    }
+    return stored;
+}
+
+void Table::setFieldValue(int storedIndex, const Value& v) {
+    requireOpen("modify");
+    requireEditing();
+    mBuffer[storedIndex] = checkedValue(storedIndex, v);
+    if (mFieldHandlers[storedIndex]) {
+        mFieldHandlers[storedIndex](Field(*this, storedIndex, nullptr));
+    }
+}
+
+void Table::setFieldChangeHandler(std::string_view fieldName, FieldChangeHandler handler) {
+    const auto idx = mDef.fieldIndex(fieldName);
+    if (!idx) {
+        throw EngineError(mComponentName + ": field '" + std::string(fieldName) + "' not found.");
+    }
+    mFieldHandlers[*idx] = std::move(handler);
+}
+
+// ---------------------------------------------------------------- Table: editing
+
+void Table::setState(TableState s) {
+    mState = s;
+    notify([this](TableObserver* o) { o->stateChanged(*this); });
+}
+
+void Table::edit() {
+    requireOpen("edit");
+    if (mState == TableState::Edit || mState == TableState::Insert) {
+        return;
+    }
+    requireWritable();
+    if (mRecords.empty()) {
+        append();  // editing an empty table starts its first record
+        return;
+    }
+    mBuffer = mRecords[mCursor].values;
+    mEditRow = mCursor;
+    setState(TableState::Edit);
+}
+
+void Table::insert() {
+    requireOpen("insert into");
+    checkBrowseMode();
+    requireWritable();
+    mBuffer.assign(mDef.fields.size(), Value());
+    mEditRow = -1;
+    setState(TableState::Insert);
+}
+
+void Table::append() { insert(); }  // a keyed table places the record by its key anyway
+
+void Table::cancel() {
+    if (mState != TableState::Edit && mState != TableState::Insert) {
+        return;
+    }
+    mBuffer.clear();
+    mEditRow = -1;
+    setState(TableState::Browse);
+    if (!mRecords.empty()) {
+        notify([this](TableObserver* o) { o->rowChanged(*this, mCursor); });
+    }
+}
+
+void Table::checkBrowseMode() {
+    if (mState == TableState::Edit || mState == TableState::Insert) {
+        post();
+    }
+}
+
+void Table::post() {
+    requireOpen("post to");
+    if (mState != TableState::Edit && mState != TableState::Insert) {
+        return;
+    }
+    const bool isNew = mState == TableState::Insert;
+    try {
+        if (findDuplicateKey(mBuffer, isNew ? -1 : mEditRow) >= 0) {
+            throw EngineError("Key violation: the table " + mTableName +
+                              " already holds a record with this key.");
+        }
+        Record record;
+        record.rowId = isNew ? 0 : mRecords[mEditRow].rowId;
+        record.values = mBuffer;
+        writeRecord(record, isNew);
+
+        // The file holds the record; now the memory follows.
+        if (!isNew) {
+            notify([this](TableObserver* o) { o->rowAboutToBeRemoved(*this, mEditRow); });
+            mRecords.erase(mRecords.begin() + mEditRow);
+            notify([this](TableObserver* o) { o->rowRemoved(*this, mEditRow); });
+        }
+        int row = mKeyIndexes.empty() ? recordCount() : lowerBound(record.values);
+        if (!mKeyIndexes.empty()) {
+            // Equal keys cannot occur; keep natural order among them anyway.
+            while (row < recordCount() && keyCompare(mRecords[row].values, record.values) == 0) {
+                ++row;
+            }
+        }
+        notify([&](TableObserver* o) { o->rowAboutToBeInserted(*this, row); });
+        mRecords.insert(mRecords.begin() + row, std::move(record));
+        notify([&](TableObserver* o) { o->rowInserted(*this, row); });
+        mCursor = row;
+        mEof = mBof = false;
+        mBuffer.clear();
+        mEditRow = -1;
+        markChanged();
+    } catch (const AbortError&) {
+        throw;
+    } catch (const std::exception& e) {
+        if (onPostError && onPostError(*this, e) == PostErrorAction::Abort) {
+            throw AbortError();
+        }
+        throw;
+    }
+    setState(TableState::Browse);
+    if (afterPost) {
+        afterPost(*this);
+    }
+}
+
+void Table::remove() {
+    requireOpen("delete from");
+    if (mState == TableState::Insert) {
+        cancel();
+        return;
+    }
+    if (mState == TableState::Edit) {
+        cancel();
+    }
+    requireWritable();
+    if (mRecords.empty()) {
+        throw EngineError("Cannot delete from the empty table " + mTableName + ".");
+    }
+    if (beforeDelete && !beforeDelete(*this)) {
+        throw AbortError();
+    }
+    deleteRecordRow(mRecords[mCursor].rowId);
+    const int row = mCursor;
+    notify([&](TableObserver* o) { o->rowAboutToBeRemoved(*this, row); });
+    mRecords.erase(mRecords.begin() + row);
+    notify([&](TableObserver* o) { o->rowRemoved(*this, row); });
+    markChanged();
+    if (mCursor >= recordCount()) {
+        mCursor = std::max(0, recordCount() - 1);
+        mEof = true;
+    }
+    mBof = mRecords.empty();
+    if (mRecords.empty()) {
+        mEof = true;
+    }
+}
+
+void Table::writeRecord(Record& record, bool isNew) {
+    beginWrite();
+    SqliteStatement& st = isNew ? *mInsert : *mUpdate;
+    for (size_t i = 0; i < record.values.size(); ++i) {
+        st.bind(static_cast<int>(i) + 1, record.values[i]);
+    }
+    if (!isNew) {
+        st.bindInt64(static_cast<int>(record.values.size()) + 1, record.rowId);
+    }
+    st.run();
+    if (isNew) {
+        record.rowId = mFile->lastInsertRowId();
+    }
+}
+
+void Table::deleteRecordRow(std::int64_t rowId) {
+    beginWrite();
+    mDelete->bindInt64(1, rowId);
+    mDelete->run();
+}
+
+void Table::beginWrite() {
+    if (controlsDisabled() && !mFile->inTransaction()) {
+        mFile->exec("BEGIN IMMEDIATE");
+    }
+}
+
+void Table::commitOrReload() {
+    if (!mFile || !mFile->inTransaction()) {
+        return;
+    }
+    try {
+        mFile->exec("COMMIT");
+    } catch (const EngineError&) {
+        // The file keeps its last committed state; make the memory match it.
+        try {
+            mFile->exec("ROLLBACK");
+        } catch (const EngineError&) {
+        }
+        loadRecords();
+        mCursor = std::min(mCursor, std::max(0, recordCount() - 1));
+        markChanged();
+        throw;
+    }
+}
+
+void Table::emptyTable() {
+    requireWritable();
+    const bool wasOpen = isOpen();
+    std::unique_ptr<SqliteFile> own;
+    if (wasOpen) {
+        cancel();
+        beginWrite();
+        mFile->exec("DELETE FROM data");
+        notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+        mRecords.clear();
+        mCursor = 0;
+        mEof = mBof = true;
+        markChanged();
+        notify([this](TableObserver* o) { o->tableReset(*this); });
+        return;
+    }
+    if (!exists()) {
+        throw EngineError("The table " + filePath().string() + " does not exist.");
+    }
+    own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
+    checkFileIsOurs(*own);
+    own->exec("DELETE FROM data");
+}
+
+void Table::batchMoveFrom(Table& source, BatchMode mode) {
+    if (&source == this) {
+        return;
+    }
+    requireWritable();
+    // Map the source's fields onto ours by name; fields it lacks stay blank.
+    std::vector<int> map(mDef.fields.size(), -1);
+    for (size_t i = 0; i < mDef.fields.size(); ++i) {
+        if (const auto idx = source.mDef.fieldIndex(mDef.fields[i].name)) {
+            map[i] = *idx;
+        }
+    }
+    const bool sourceWasOpen = source.isOpen();
+    if (sourceWasOpen) {
+        source.checkBrowseMode();
+    } else {
+        source.open();
+    }
+    std::vector<std::vector<Value>> rows;
+    rows.reserve(source.mRecords.size());
+    for (const auto& r : source.mRecords) {
+        std::vector<Value> values(mDef.fields.size());
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (map[i] >= 0) {
+                values[i] = r.values[map[i]];
+            }
+        }
+        rows.push_back(std::move(values));
+    }
+    if (!sourceWasOpen) {
+        source.close();
+    }
+    if (mode == BatchMode::Copy && !exists()) {
+        createTable();
+    }
+    storeRows(std::move(rows), mode == BatchMode::Copy);
+}
+
+void Table::replaceAllRecords(std::vector<std::vector<Value>> rows) {
+    requireWritable();
+    storeRows(checkedRows(std::move(rows)), true);
+}
+
+std::vector<std::vector<Value>> Table::checkedRows(std::vector<std::vector<Value>> rows) const {
+    for (auto& values : rows) {
+        if (values.size() != mDef.fields.size()) {
+            throw EngineError("A record for " + mComponentName + " has the wrong number of fields.");
+        }
+        for (size_t i = 0; i < values.size(); ++i) {
+            values[i] = checkedValue(static_cast<int>(i), values[i]);
+        }
+    }
+    if (!mKeyIndexes.empty()) {
+        std::vector<const std::vector<Value>*> sorted;
+        for (const auto& v : rows) {
+            sorted.push_back(&v);
+        }
+        std::sort(sorted.begin(), sorted.end(),
+                  [this](auto* a, auto* b) { return keyCompare(*a, *b) < 0; });
+        for (size_t i = 1; i < sorted.size(); ++i) {
+            if (keyCompare(*sorted[i - 1], *sorted[i]) == 0) {
+                throw EngineError("Key violation: two records for " + mComponentName +
+                                  " have the same key.");
+            }
+        }
+    }
+    return rows;
+}
+
+void Table::storeRows(std::vector<std::vector<Value>> rows, bool replace) {
+    const bool wasOpen = isOpen();
+    if (!wasOpen) {
+        open();
+    }
+    checkBrowseMode();
+    disableControls();
+    try {
+        beginWrite();
+        if (replace) {
+            mFile->exec("DELETE FROM data");
+            mRecords.clear();
+        }
+        for (auto& values : rows) {
+            const int existing = findDuplicateKey(values, -1);
+            Record record;
+            record.values = std::move(values);
+            if (existing >= 0) {
+                record.rowId = mRecords[existing].rowId;
+                writeRecord(record, false);
+                mRecords[existing] = std::move(record);
+            } else {
+                writeRecord(record, true);
+                const int row = mKeyIndexes.empty() ? recordCount() : lowerBound(record.values);
+                mRecords.insert(mRecords.begin() + row, std::move(record));
+            }
+        }
+        markChanged();
+    } catch (...) {
+        // All or nothing: the file returns to its state before the move.
+        if (mFile->inTransaction()) {
+            mFile->exec("ROLLBACK");
+        }
+        loadRecords();
+        markChanged();
+        enableControls();
+        if (!wasOpen) {
+            close();
+        }
+        throw;
+    }
+    mCursor = 0;
+    mBof = true;
+    mEof = mRecords.empty();
+    enableControls();
+    if (!wasOpen) {
+        close();
+    }
+}
+
+// ---------------------------------------------------------------- Table: display
+
+void Table::disableControls() {
+    if (mSuspendDepth++ == 0) {
+        notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+    }
+}
+
+void Table::enableControls() {
+    if (mSuspendDepth == 0) {
+        return;
+    }
+    if (--mSuspendDepth == 0) {
+        struct Resume {
+            Table& t;
+            ~Resume() {
+                t.notify([this](TableObserver* o) { o->tableReset(t); });
+            }
+        } resume{*this};
+        commitOrReload();
+    }
+}
+
+void Table::addObserver(TableObserver* observer) {
+    if (std::find(mObservers.begin(), mObservers.end(), observer) == mObservers.end()) {
+        mObservers.push_back(observer);
+    }
+}
+
+void Table::removeObserver(TableObserver* observer) {
+    mObservers.erase(std::remove(mObservers.begin(), mObservers.end(), observer), mObservers.end());
+}
+
+void Table::notify(const std::function<void(TableObserver*)>& fn) {
+    if (mSuspendDepth > 0) {
+        return;
+    }
+    for (TableObserver* o : std::vector<TableObserver*>(mObservers)) {
+        fn(o);
+    }
+}
+
+// ---------------------------------------------------------------- DisplaySuspension
+
+DisplaySuspension::DisplaySuspension(Table& table)
+    : mTable(table), mUncaught(std::uncaught_exceptions()) {
+    mTable.disableControls();
+}
+
+DisplaySuspension::~DisplaySuspension() noexcept(false) {
+    if (std::uncaught_exceptions() > mUncaught) {
+        try {
+            mTable.enableControls();
+        } catch (...) {
+            // The error already on its way is the one to report.
+        }
+        return;
+    }
+    mTable.enableControls();
+}
+
+}  // namespace dravin

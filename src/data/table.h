@@ -1,0 +1,243 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tabledef.h"
+#include "value.h"
+
+namespace dravin {
+
+class Table;
+class SqliteFile;
+class SqliteStatement;
+
+enum class TableState { Inactive, Browse, Edit, Insert };
+enum class BatchMode { AppendUpdate, Copy };
+enum class PostErrorAction { Fail, Abort };
+
+// Views bound to a table. While display is suspended they hear nothing until the
+// outermost resume, which resets them once.
+class TableObserver {
+public:
+    virtual ~TableObserver() = default;
+    virtual void tableAboutToReset(const Table&) {}
+    virtual void tableReset(const Table&) {}
+    virtual void rowAboutToBeInserted(const Table&, int /*row*/) {}
+    virtual void rowInserted(const Table&, int /*row*/) {}
+    virtual void rowAboutToBeRemoved(const Table&, int /*row*/) {}
+    virtual void rowRemoved(const Table&, int /*row*/) {}
+    virtual void rowChanged(const Table&, int /*row*/) {}
+    virtual void stateChanged(const Table&) {}
+};
+
+// One field of the current record (or of the edit buffer), addressed by name.
+class Field {
+public:
+    Field(Table& table, int storedIndex, const LookupDef* lookup) noexcept
+        : mTable(&table), mIndex(storedIndex), mLookup(lookup) {}
+
+    const std::string& name() const noexcept;
+    bool isLookup() const noexcept { return mLookup != nullptr; }
+    const FieldDef* def() const noexcept;  // null for a lookup field
+
+    Value value() const;
+    bool isNull() const { return value().isBlank(); }
+    std::int32_t asInteger() const { return value().toInteger(); }
+    double asFloat() const { return value().toReal(); }
+    std::string asString() const;  // UTF-8; numbers in plain form
+
+    // Every assignment, also of an equal value, fires the field's change handler.
+    void setValue(const Value& v);
+    void setInteger(std::int32_t v) { setValue(Value::integer(v)); }
+    void setFloat(double v) { setValue(Value::real(v)); }
+    void setString(std::string_view utf8);
+    void clear() { setValue(Value()); }
+
+private:
+    Table* mTable;
+    int mIndex;
+    const LookupDef* mLookup;
+};
+
+// A table component: a table file of the study store, held open in memory in
+// primary-key order, with a cursor and an edit buffer. Every post is written
+// through to the file; while display is suspended, writes are grouped into one
+// transaction that is committed at the outermost resume.
+class Table {
+public:
+    Table(std::string componentName, TableDef def);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    const std::string& componentName() const noexcept { return mComponentName; }
+    const TableDef& def() const noexcept { return mDef; }
+
+    // --- Where the table lives (only while closed).
+    void setDirectory(const std::filesystem::path& dir);
+    void setTableName(const std::string& name);
+    const std::filesystem::path& directory() const noexcept { return mDirectory; }
+    const std::string& tableName() const noexcept { return mTableName; }
+    std::filesystem::path filePath() const;
+    void setReadOnly(bool readOnly);
+    bool readOnly() const noexcept { return mReadOnly; }
+
+    // --- Files.
+    bool exists() const;
+    void createTable();
+    void deleteTable();
+    void emptyTable();
+    // Gives the table file the language driver mark; creates nothing else.
+    void applyLanguageDriver(const std::string& driver);
+    std::string languageDriver() const;
+    // Moves every record of source into this table (open or closed): append-update
+    // adds missing keys and overwrites present ones; copy replaces every record.
+    // All or nothing; fires no events.
+    void batchMoveFrom(Table& source, BatchMode mode);
+    // Replaces every record by the given ones (stored field order), checked first:
+    // all or nothing; fires no events.
+    void replaceAllRecords(std::vector<std::vector<Value>> rows);
+    // Checks records (stored field order) as a post would: types, text sizes, unique
+    // keys. Returns them in their stored form; throws on the first fault.
+    std::vector<std::vector<Value>> checkedRows(std::vector<std::vector<Value>> rows) const;
+
+    // --- Open state.
+    void open();
+    void close();
+    bool isOpen() const noexcept { return mState != TableState::Inactive; }
+    TableState state() const noexcept { return mState; }
+
+    // --- Navigation (moving posts a pending edit).
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const noexcept { return mEof; }
+    bool bof() const noexcept { return mBof; }
+    bool isEmpty() const noexcept { return mRecords.empty(); }
+    int recordCount() const noexcept { return static_cast<int>(mRecords.size()); }
+    int currentRow() const noexcept { return mRecords.empty() ? -1 : mCursor; }
+    void moveTo(int row);
+    // Positions on the first record whose leading key fields equal the values;
+    // on failure the cursor stays where it was.
+    bool findKey(const std::vector<Value>& leadingKey);
+
+    using Bookmark = std::int64_t;
+    Bookmark bookmark() const;
+    bool gotoBookmark(Bookmark b);
+    bool bookmarkValid(Bookmark b) const;
+
+    // --- Editing.
+    void edit();
+    void insert();
+    void append();
+    void post();
+    void cancel();
+    void remove();
+    // Posts a pending edit, as leaving the record would.
+    void checkBrowseMode();
+
+    // --- Fields of the current record (or edit buffer).
+    Field field(std::string_view name);
+    std::optional<Field> findField(std::string_view name);
+    Value rowValue(int row, int storedIndex) const;
+    // The text of a lookup field for the given row (the edit buffer for the current row while editing).
+    Value lookupValue(const LookupDef& lookup, int row) const;
+    void setLookupSource(std::string_view lookupName, const Table* source);
+    // Row index of the first record whose stored field equals value, or -1.
+    int locate(int storedIndex, const Value& value) const;
+
+    // --- Display suspension (nested).
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const noexcept { return mSuspendDepth > 0; }
+    void addObserver(TableObserver* observer);
+    void removeObserver(TableObserver* observer);
+
+    // --- Events.
+    using FieldChangeHandler = std::function<void(Field)>;
+    void setFieldChangeHandler(std::string_view fieldName, FieldChangeHandler handler);
+    std::function<void(Table&)> afterPost;
+    // Returning false cancels the deletion silently.
+    std::function<bool(Table&)> beforeDelete;
+    std::function<PostErrorAction(Table&, const std::exception&)> onPostError;
+
+private:
+    friend class Field;
+    struct Record {
+        std::int64_t rowId = 0;
+        std::vector<Value> values;
+    };
+
+    void requireOpen(const char* what) const;
+    void requireClosed(const char* what) const;
+    void requireWritable() const;
+    void requireEditing() const;
+    void loadRecords();
+    void checkFileIsOurs(SqliteFile& file) const;
+    int keyCompare(const std::vector<Value>& a, const std::vector<Value>& b) const;
+    int lowerBound(const std::vector<Value>& values) const;
+    int findDuplicateKey(const std::vector<Value>& values, int ignoreRow) const;
+    Value checkedValue(int storedIndex, const Value& v) const;
+    void setFieldValue(int storedIndex, const Value& v);
+    void storeRows(std::vector<std::vector<Value>> rows, bool replace);
+    Value currentValue(int storedIndex) const;
+    void writeRecord(Record& record, bool isNew);
+    void deleteRecordRow(std::int64_t rowId);
+    void beginWrite();
+    void commitOrReload();
+    void notify(const std::function<void(TableObserver*)>& fn);
+    void setState(TableState s);
+    void markChanged() noexcept { ++mVersion; }
+
+    std::string mComponentName;
+    TableDef mDef;
+    std::vector<int> mKeyIndexes;
+    std::vector<const Table*> mLookupSources;
+    std::vector<FieldChangeHandler> mFieldHandlers;
+    std::filesystem::path mDirectory;
+    std::string mTableName;
+    bool mReadOnly = false;
+
+    TableState mState = TableState::Inactive;
+    std::unique_ptr<SqliteFile> mFile;
+    std::unique_ptr<SqliteStatement> mInsert;
+    std::unique_ptr<SqliteStatement> mUpdate;
+    std::unique_ptr<SqliteStatement> mDelete;
+    std::vector<Record> mRecords;
+    int mCursor = 0;
+    bool mEof = true;
+    bool mBof = true;
+    std::vector<Value> mBuffer;
+    int mEditRow = -1;
+
+    int mSuspendDepth = 0;
+    std::vector<TableObserver*> mObservers;
+    std::uint64_t mVersion = 0;
+    mutable std::uint64_t mLocateVersion = ~std::uint64_t(0);
+    mutable int mLocateField = -1;
+    mutable std::vector<std::pair<Value, int>> mLocateIndex;
+};
+
+// Suspends the display of a table for a scope; the resume commits the grouped
+// writes and reports a failed commit unless another error is already on its way.
+class DisplaySuspension {
+public:
+    explicit DisplaySuspension(Table& table);
+    ~DisplaySuspension() noexcept(false);
+    DisplaySuspension(const DisplaySuspension&) = delete;
+    DisplaySuspension& operator=(const DisplaySuspension&) = delete;
+
+private:
+    Table& mTable;
+    int mUncaught;
+};
+
+}  // namespace dravin
