@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     } catch (const dravin::cli::UsageError& e) {
-        std::cerr << "dravin-cli: " << e.what() << "\n" << dravin::cli::usage();
+        // One line, as for every failure; the usage is one --help away.
+        std::cerr << "dravin-cli: " << e.what() << " (dravin-cli --help lists the commands)\n";
         return 2;
     } catch (const dravin::AbortError&) {
         std::cerr << "dravin-cli: the operation was cancelled.\n";

@@ -18,6 +18,12 @@ public:
     using Error::Error;
 };
 
+// A post or a load would give two records the same primary key.
+class KeyViolationError : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // A file could not be created, written, read or deleted.
 class IoError : public Error {
 public:

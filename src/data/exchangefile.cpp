@@ -1,9 +1,11 @@
 #include "exchangefile.h"
 
 #include <array>
+#include <cstdint>
 #include <istream>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <set>
 
 #include "cp1253.h"
 #include "displayformat.h"
@@ -51,8 +53,11 @@ Value fromJson(const Json& j, const FieldDef& f, const std::string& where) {
     switch (f.type) {
         case FieldType::Integer:
             if (j.is_number_integer()) {
+                // Beyond 2^63 the signed reading wraps round.
+                const bool huge = j.is_number_unsigned() &&
+                                  j.get<std::uint64_t>() > static_cast<std::uint64_t>(INT32_MAX);
                 const auto n = j.get<std::int64_t>();
-                if (n < INT32_MIN || n > INT32_MAX) {
+                if (huge || n < INT32_MIN || n > INT32_MAX) {
                     throw ParseError(where + ": " + f.name + " is out of range.");
                 }
                 return Value::integer(static_cast<std::int32_t>(n));
@@ -106,6 +111,29 @@ std::vector<std::vector<Value>> readRecords(const Json& array, const Table& tabl
     }
 }
 
+// The parser keeps the last of two equal member names silently; a document naming a
+// field or a part twice is ambiguous, so it is refused.
+Json parseDocument(std::istream& in) {
+    std::vector<std::set<std::string>> members;
+    const auto check = [&members](int, Json::parse_event_t event, Json& parsed) {
+        if (event == Json::parse_event_t::object_start) {
+            members.emplace_back();
+        } else if (event == Json::parse_event_t::object_end) {
+            members.pop_back();
+        } else if (event == Json::parse_event_t::key &&
+                   !members.back().insert(parsed.get<std::string>()).second) {
+            throw ParseError("The exchange file names \"" + parsed.get<std::string>() +
+                             "\" twice in one object.");
+        }
+        return true;
+    };
+    try {
+        return Json::parse(in, check);
+    } catch (const Json::exception& e) {
+        throw ParseError(std::string("The exchange file is not valid JSON: ") + e.what());
+    }
+}
+
 std::string csvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
@@ -149,12 +177,7 @@ void exportStudyJson(TDravinDataT& data, std::ostream& out) {
 }
 
 void loadStudyJson(TDravinDataT& data, std::istream& in) {
-    Json doc;
-    try {
-        doc = Json::parse(in);
-    } catch (const Json::exception& e) {
-        throw ParseError(std::string("The exchange file is not valid JSON: ") + e.what());
-    }
+    Json doc = parseDocument(in);
     if (!doc.is_object()) {
         throw ParseError("The exchange file does not hold a study.");
     }
@@ -185,6 +208,12 @@ void loadStudyJson(TDravinDataT& data, std::istream& in) {
     }
     if (rows[4].size() != 1) {
         throw ParseError("The exchange file's \"general\" must hold exactly one record.");
+    }
+    // A read-only table found half-way would leave the tables before it replaced.
+    for (const Section& s : parts) {
+        if (s.table->readOnly()) {
+            throw EngineError("The table " + s.table->tableName() + " is read-only.");
+        }
     }
     for (size_t i = 0; i < parts.size(); ++i) {
         parts[i].table->replaceAllRecords(std::move(rows[i]));

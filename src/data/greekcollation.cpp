@@ -63,7 +63,7 @@ constexpr std::array<Weights, 256> makeTable() {
     for (const auto& g : kGreek) {
         t[g.byte] = Weights{static_cast<unsigned short>(kGreekBase + g.letter), g.accent, g.upper};
     }
-    // Final sigma sorts after sigma of the same letter only through the byte tie-break.
+    // Final sigma and sigma differ only in the byte tie-break (0xF2 before 0xF3).
     return t;
 }
 

@@ -25,8 +25,9 @@ constexpr const char* kDriverKey = "LANGDRIVER";
 class OpenFiles {
 public:
     static OpenFiles& instance() {
-        static OpenFiles files;
-        return files;
+        // Never destroyed: tables in static storage close after other statics are gone.
+        static OpenFiles* files = new OpenFiles;
+        return *files;
     }
     bool add(const std::string& key) {
         std::lock_guard lock(mMutex);
@@ -374,11 +375,12 @@ void Table::open() {
             sets += (i ? ", " : "") + q + " = ?";
         }
         mInsert = std::make_unique<SqliteStatement>(
-            mFile->handle(), "INSERT INTO data(" + cols + ") VALUES(" + marks + ")");
+            mFile->handle(), "INSERT INTO data(" + cols + ", rowid) VALUES(" + marks + ", ?)");
         mUpdate = std::make_unique<SqliteStatement>(
             mFile->handle(), "UPDATE data SET " + sets + " WHERE rowid = ?");
         mDelete = std::make_unique<SqliteStatement>(mFile->handle(),
                                                     "DELETE FROM data WHERE rowid = ?");
+        mLastRowId = 0;
         loadRecords();
     } catch (...) {
         mInsert.reset();
@@ -409,6 +411,7 @@ void Table::loadRecords() {
     while (st.step()) {
         Record r;
         r.rowId = st.columnInt64(0);
+        mLastRowId = std::max(mLastRowId, r.rowId);
         r.values.reserve(mDef.fields.size());
         for (size_t i = 0; i < mDef.fields.size(); ++i) {
             r.values.push_back(st.column(static_cast<int>(i) + 1, mDef.fields[i].type));
@@ -431,12 +434,13 @@ void Table::close() {
         cancel();  // leaving an unposted record behind, as closing a form does
     }
     const std::string key = fileKey(filePath());
-    if (mFile && mFile->inTransaction()) {
-        try {
-            mFile->exec("COMMIT");
-        } catch (const EngineError&) {
-            mFile->exec("ROLLBACK");
-        }
+    // Grouped writes reach the file before it closes; a failure is reported after
+    // the table is closed all the same.
+    std::exception_ptr failure;
+    try {
+        commitOrReload();
+    } catch (...) {
+        failure = std::current_exception();
     }
     notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
     mInsert.reset();
@@ -451,6 +455,9 @@ void Table::close() {
     markChanged();
     OpenFiles::instance().remove(key);
     notify([this](TableObserver* o) { o->tableReset(*this); });
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 // ---------------------------------------------------------------- Table: keys
@@ -798,31 +805,23 @@ void Table::post() {
     const bool isNew = mState == TableState::Insert;
     try {
         if (findDuplicateKey(mBuffer, isNew ? -1 : mEditRow) >= 0) {
-            throw EngineError("Key violation: the table " + mTableName +
+            throw KeyViolationError("Key violation: the table " + mTableName +
                               " already holds a record with this key.");
         }
         Record record;
         record.rowId = isNew ? 0 : mRecords[mEditRow].rowId;
-        record.values = mBuffer;
-        writeRecord(record, isNew);
-
-        // The file holds the record; now the memory follows.
-        if (!isNew) {
-            notify([this](TableObserver* o) { o->rowAboutToBeRemoved(*this, mEditRow); });
-            mRecords.erase(mRecords.begin() + mEditRow);
-            notify([this](TableObserver* o) { o->rowRemoved(*this, mEditRow); });
-        }
-        int row = mKeyIndexes.empty() ? recordCount() : lowerBound(record.values);
-        if (!mKeyIndexes.empty()) {
-            // Equal keys cannot occur; keep natural order among them anyway.
-            while (row < recordCount() && keyCompare(mRecords[row].values, record.values) == 0) {
-                ++row;
+        record.values = std::move(mBuffer);
+        // An edit that changed nothing has nothing to write.
+        if (isNew || record.values != mRecords[mEditRow].values) {
+            try {
+                writeRecord(record, isNew);
+            } catch (...) {
+                mBuffer = std::move(record.values);  // the record stays open for correction
+                throw;
             }
         }
-        notify([&](TableObserver* o) { o->rowAboutToBeInserted(*this, row); });
-        mRecords.insert(mRecords.begin() + row, std::move(record));
-        notify([&](TableObserver* o) { o->rowInserted(*this, row); });
-        mCursor = row;
+        // The file holds the record; now the memory follows.
+        mCursor = placeRecord(std::move(record), isNew ? -1 : mEditRow);
         mEof = mBof = false;
         mBuffer.clear();
         mEditRow = -1;
@@ -839,6 +838,24 @@ void Table::post() {
     if (afterPost) {
         afterPost(*this);
     }
+}
+
+int Table::placeRecord(Record record, int oldRow) {
+    if (oldRow >= 0 && keyCompare(mRecords[oldRow].values, record.values) == 0) {
+        mRecords[oldRow] = std::move(record);  // same key, same place
+        notify([&](TableObserver* o) { o->rowChanged(*this, oldRow); });
+        return oldRow;
+    }
+    if (oldRow >= 0) {
+        notify([&](TableObserver* o) { o->rowAboutToBeRemoved(*this, oldRow); });
+        mRecords.erase(mRecords.begin() + oldRow);
+        notify([&](TableObserver* o) { o->rowRemoved(*this, oldRow); });
+    }
+    int row = mKeyIndexes.empty() ? recordCount() : lowerBound(record.values);
+    notify([&](TableObserver* o) { o->rowAboutToBeInserted(*this, row); });
+    mRecords.insert(mRecords.begin() + row, std::move(record));
+    notify([&](TableObserver* o) { o->rowInserted(*this, row); });
+    return row;
 }
 
 void Table::remove() {
@@ -874,24 +891,85 @@ void Table::remove() {
 }
 
 void Table::writeRecord(Record& record, bool isNew) {
-    beginWrite();
-    SqliteStatement& st = isNew ? *mInsert : *mUpdate;
-    for (size_t i = 0; i < record.values.size(); ++i) {
-        st.bind(static_cast<int>(i) + 1, record.values[i]);
+    // SQLite would hand the row id of a deleted last record to the next one, and
+    // a bookmark of the deleted record would then lead to the new one.
+    const std::int64_t rowId = isNew ? mLastRowId + 1 : record.rowId;
+    if (controlsDisabled()) {
+        // Grouped: the record reaches the file, once, when display resumes.
+        auto [it, added] = mDirty.emplace(rowId, isNew);
+        (void)it;
+        (void)added;
+        if (isNew) {
+            record.rowId = mLastRowId = rowId;
+        }
+        return;
     }
-    if (!isNew) {
-        st.bindInt64(static_cast<int>(record.values.size()) + 1, record.rowId);
-    }
-    st.run();
+    writeRow(record.values, rowId, isNew);
     if (isNew) {
-        record.rowId = mFile->lastInsertRowId();
+        record.rowId = mLastRowId = rowId;
     }
 }
 
+void Table::writeRow(const std::vector<Value>& values, std::int64_t rowId, bool isNew) {
+    beginWrite();
+    SqliteStatement& st = isNew ? *mInsert : *mUpdate;
+    for (size_t i = 0; i < values.size(); ++i) {
+        st.bind(static_cast<int>(i) + 1, values[i]);
+    }
+    st.bindInt64(static_cast<int>(values.size()) + 1, rowId);
+    guardedWrite([&] { st.run(); });
+}
+
 void Table::deleteRecordRow(std::int64_t rowId) {
+    if (controlsDisabled()) {
+        const auto it = mDirty.find(rowId);
+        const bool neverWritten = it != mDirty.end() && it->second;
+        if (it != mDirty.end()) {
+            mDirty.erase(it);
+        }
+        if (!neverWritten) {
+            mDeleted.push_back(rowId);
+        }
+        return;
+    }
     beginWrite();
     mDelete->bindInt64(1, rowId);
-    mDelete->run();
+    guardedWrite([&] { mDelete->run(); });
+}
+
+void Table::guardedWrite(const std::function<void()>& write) {
+    const bool grouped = mFile->inTransaction();
+    try {
+        write();
+    } catch (const EngineError&) {
+        // Some errors (disk full, I/O) make SQLite give up the whole transaction:
+        // the grouped posts are gone, and the memory must not pretend otherwise.
+        if (grouped && !mFile->inTransaction()) {
+            reloadRecords();
+        }
+        throw;
+    }
+}
+
+void Table::reloadRecords() {
+    mDirty.clear();
+    mDeleted.clear();
+    const std::int64_t editedId = mEditRow >= 0 ? mRecords[mEditRow].rowId : 0;
+    loadRecords();
+    mCursor = std::min(mCursor, std::max(0, recordCount() - 1));
+    if (mRecords.empty()) {
+        mEof = mBof = true;
+    }
+    mEditRow = -1;
+    for (int row = 0; row < recordCount() && editedId != 0; ++row) {
+        if (mRecords[row].rowId == editedId) {
+            mEditRow = row;
+        }
+    }
+    if (mState == TableState::Edit && mEditRow < 0) {
+        setState(TableState::Insert);  // its record went too; posting adds it again
+    }
+    markChanged();
 }
 
 void Table::beginWrite() {
@@ -900,21 +978,42 @@ void Table::beginWrite() {
     }
 }
 
+void Table::flushPending() {
+    if (mDirty.empty() && mDeleted.empty()) {
+        return;
+    }
+    if (!mFile->inTransaction()) {
+        mFile->exec("BEGIN IMMEDIATE");
+    }
+    for (const std::int64_t rowId : mDeleted) {
+        mDelete->bindInt64(1, rowId);
+        mDelete->run();
+    }
+    mDeleted.clear();
+    for (const Record& r : mRecords) {
+        if (const auto it = mDirty.find(r.rowId); it != mDirty.end()) {
+            writeRow(r.values, r.rowId, it->second);
+        }
+    }
+    mDirty.clear();
+}
+
 void Table::commitOrReload() {
-    if (!mFile || !mFile->inTransaction()) {
+    if (!mFile || (mDirty.empty() && mDeleted.empty() && !mFile->inTransaction())) {
         return;
     }
     try {
+        flushPending();
         mFile->exec("COMMIT");
     } catch (const EngineError&) {
         // The file keeps its last committed state; make the memory match it.
         try {
-            mFile->exec("ROLLBACK");
+            if (mFile->inTransaction()) {
+                mFile->exec("ROLLBACK");
+            }
         } catch (const EngineError&) {
         }
-        loadRecords();
-        mCursor = std::min(mCursor, std::max(0, recordCount() - 1));
-        markChanged();
+        reloadRecords();
         throw;
     }
 }
@@ -925,8 +1024,10 @@ void Table::emptyTable() {
     std::unique_ptr<SqliteFile> own;
     if (wasOpen) {
         cancel();
+        mDirty.clear();  // grouped posts of records that go anyway
+        mDeleted.clear();
         beginWrite();
-        mFile->exec("DELETE FROM data");
+        guardedWrite([this] { mFile->exec("DELETE FROM data"); });
         notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
         mRecords.clear();
         mCursor = 0;
@@ -937,6 +1038,10 @@ void Table::emptyTable() {
     }
     if (!exists()) {
         throw EngineError("The table " + filePath().string() + " does not exist.");
+    }
+    // Another component holding the file open would go on showing the records.
+    if (OpenFiles::instance().contains(fileKey(filePath()))) {
+        throw EngineError("The table " + filePath().string() + " is in use.");
     }
     own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
     checkFileIsOurs(*own);
@@ -1004,7 +1109,7 @@ std::vector<std::vector<Value>> Table::checkedRows(std::vector<std::vector<Value
                   [this](auto* a, auto* b) { return keyCompare(*a, *b) < 0; });
         for (size_t i = 1; i < sorted.size(); ++i) {
             if (keyCompare(*sorted[i - 1], *sorted[i]) == 0) {
-                throw EngineError("Key violation: two records for " + mComponentName +
+                throw KeyViolationError("Key violation: two records for " + mComponentName +
                                   " have the same key.");
             }
         }
@@ -1019,8 +1124,13 @@ void Table::storeRows(std::vector<std::vector<Value>> rows, bool replace) {
     }
     checkBrowseMode();
     disableControls();
+    bool savepoint = false;
     try {
         beginWrite();
+        flushPending();
+        // A failed move undoes itself alone, not the posts grouped before it.
+        mFile->exec("SAVEPOINT batch_move");
+        savepoint = true;
         if (replace) {
             mFile->exec("DELETE FROM data");
             mRecords.clear();
@@ -1029,21 +1139,31 @@ void Table::storeRows(std::vector<std::vector<Value>> rows, bool replace) {
             const int existing = findDuplicateKey(values, -1);
             Record record;
             record.values = std::move(values);
+            // Written at once, inside the move's savepoint, not grouped with posts.
             if (existing >= 0) {
                 record.rowId = mRecords[existing].rowId;
-                writeRecord(record, false);
+                writeRow(record.values, record.rowId, false);
                 mRecords[existing] = std::move(record);
             } else {
-                writeRecord(record, true);
+                record.rowId = mLastRowId + 1;
+                writeRow(record.values, record.rowId, true);
+                mLastRowId = record.rowId;
                 const int row = mKeyIndexes.empty() ? recordCount() : lowerBound(record.values);
                 mRecords.insert(mRecords.begin() + row, std::move(record));
             }
         }
+        mFile->exec("RELEASE batch_move");
+        savepoint = false;
         markChanged();
     } catch (...) {
         // All or nothing: the file returns to its state before the move.
-        if (mFile->inTransaction()) {
-            mFile->exec("ROLLBACK");
+        if (savepoint && mFile->inTransaction()) {
+            try {
+                mFile->exec("ROLLBACK TO batch_move");
+                mFile->exec("RELEASE batch_move");
+            } catch (const EngineError&) {
+                // SQLite already rolled back the whole transaction.
+            }
         }
         loadRecords();
         markChanged();
@@ -1065,9 +1185,11 @@ void Table::storeRows(std::vector<std::vector<Value>> rows, bool replace) {
 // ---------------------------------------------------------------- Table: display
 
 void Table::disableControls() {
-    if (mSuspendDepth++ == 0) {
+    // Views hear of the reset before the suspension silences them.
+    if (mSuspendDepth == 0) {
         notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
     }
+    ++mSuspendDepth;
 }
 
 void Table::enableControls() {

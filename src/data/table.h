@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "tabledef.h"
@@ -190,7 +191,14 @@ private:
     void storeRows(std::vector<std::vector<Value>> rows, bool replace);
     Value currentValue(int storedIndex) const;
     void writeRecord(Record& record, bool isNew);
+    void writeRow(const std::vector<Value>& values, std::int64_t rowId, bool isNew);
+    // Writes the posts grouped during the suspension, inside a transaction.
+    void flushPending();
+    // Puts a written record at its key position (replacing oldRow, if any); returns its row.
+    int placeRecord(Record record, int oldRow);
     void deleteRecordRow(std::int64_t rowId);
+    void guardedWrite(const std::function<void()>& write);
+    void reloadRecords();  // the memory back to what the file holds, edit state kept
     void beginWrite();
     void commitOrReload();
     void notify(const std::function<void(TableObserver*)>& fn);
@@ -217,6 +225,10 @@ private:
     bool mBof = true;
     std::vector<Value> mBuffer;
     int mEditRow = -1;
+    std::int64_t mLastRowId = 0;
+    // Posts grouped while display is suspended: row id → not yet in the file.
+    std::unordered_map<std::int64_t, bool> mDirty;
+    std::vector<std::int64_t> mDeleted;  // highest row id handed out since open
 
     int mSuspendDepth = 0;
     std::vector<TableObserver*> mObservers;

@@ -99,8 +99,8 @@ bool validSection(std::string_view s) noexcept {
 }
 
 bool validKey(std::string_view k) noexcept {
-    return !k.empty() && trim(k) == k && !hasLineBreak(k) && k.find('=') == std::string_view::npos &&
-           k.front() != ';' && k.front() != '[';
+    return !k.empty() && trim(k) == k && !hasLineBreak(k) &&
+           k.find('=') == std::string_view::npos && k.front() != ';' && k.front() != '[';
 }
 
 struct Line {
@@ -118,8 +118,8 @@ std::vector<Line> splitLines(std::string_view bytes) {
             break;
         }
         const size_t endLength = bytes.substr(stop, 2) == "\r\n" ? 2 : 1;
-        lines.push_back(
-            {std::string(bytes.substr(pos, stop - pos)), std::string(bytes.substr(stop, endLength))});
+        lines.push_back({std::string(bytes.substr(pos, stop - pos)),
+                         std::string(bytes.substr(stop, endLength))});
         pos = stop + endLength;
     }
     return lines;
@@ -267,7 +267,9 @@ void replaceFile(const fs::path& target, const std::string& bytes, bool existed)
     std::random_device random;
     for (int attempt = 0; attempt < 8; ++attempt) {
         fs::path temp = target;
-        temp += "." + std::to_string(random()) + ".tmp";
+        temp += ".";
+        temp += std::to_string(random());
+        temp += ".tmp";
         const auto result = writeNewFile(temp, bytes);
         if (result == CreateResult::NameTaken) {
             continue;
@@ -483,8 +485,7 @@ float fromThousandths(int32_t thousandths) noexcept {
 std::string capText(std::string text) {
     size_t characters = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 &&
-            ++characters > kMaxTextLength) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > kMaxTextLength) {
             text.resize(i);
             break;
         }
@@ -554,8 +555,8 @@ void IniWriteFloat(const fs::path& file, const std::string& section, const std::
     }
 }
 
-std::string IniReadString(const fs::path& file, const std::string& section,
-                          const std::string& key, const std::string& def) noexcept {
+std::string IniReadString(const fs::path& file, const std::string& section, const std::string& key,
+                          const std::string& def) noexcept {
     try {
         const auto found = lookup(file, section, key);
         if (found.state == FileState::Unreadable) {

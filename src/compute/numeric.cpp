@@ -1,0 +1,33 @@
+#include "numeric.h"
+
+#include <cfenv>
+#include <cmath>
+#include <string>
+
+#include "data/errors.h"
+
+namespace dravin {
+
+long double RoundDecimals(int n, long double x) {
+    static constexpr long double kPowers[] = {1.0L, 10.0L, 100.0L, 1000.0L,
+                                              10000.0L, 100000.0L, 1000000.0L};
+    if (n < 0 || n > 6) {
+        throw RangeError("Cannot round to " + std::to_string(n) + " decimals.");
+    }
+    const long double p = kPowers[n];
+    const long double sign = x >= 0 ? 1.0L : -1.0L;
+    const long double magnitude = std::fabs(x);
+    if (!(magnitude < 2147483647.0L / p)) {
+        return x;
+    }
+    // nearbyint rounds halves to even under the default rounding mode.
+    return sign * std::nearbyint(magnitude * p) / p;
+}
+
+bool IsSignificant(long double x) noexcept { return std::fabs(x) > 0.0001L; }
+
+bool IsNegligible(long double x) noexcept { return !IsSignificant(x); }
+
+double R2(long double x) { return static_cast<double>(RoundDecimals(2, x)); }
+
+}  // namespace dravin

@@ -1,0 +1,352 @@
+// Runs the real dravin-cli as a child process and checks its output, files and exit code.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/studyfiles.h"
+#include "data/table.h"
+#include "data/tabledefinitions.h"
+#include "data/tdravindatat.h"
+#include "support/studyfixture.h"
+#include "support/tempdir.h"
+
+extern char** environ;
+
+namespace dravin {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+struct Result {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+bool isOneMessageLine(const std::string& text) {
+    return text.rfind("dravin-cli: ", 0) == 0 && text.find('\n') == text.size() - 1;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() : mStudies(mTemp / "MELETES"), mIo(mTemp / "io") {
+        fs::create_directories(mStudies);
+        fs::create_directories(mIo);
+    }
+
+    // Standard output goes to a file, or to the device given.
+    Result run(std::vector<std::string> args, const char* outDevice = nullptr) {
+        const fs::path outFile = outDevice ? fs::path(outDevice) : mIo / "stdout";
+        const fs::path errFile = mIo / "stderr";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        args.insert(args.begin(), DRAVIN_CLI);
+        std::vector<char*> argv;
+        for (auto& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        const int rc = posix_spawn(&pid, DRAVIN_CLI, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        Result r;
+        if (rc != 0) {
+            ADD_FAILURE() << "cannot start " << DRAVIN_CLI;
+            return r;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = outDevice ? "" : test::readFile(outFile);
+        r.err = test::readFile(errFile);
+        return r;
+    }
+
+    std::vector<std::string> study(const std::string& name, const fs::path& dir = {}) const {
+        return {"--studies-dir", (dir.empty() ? mStudies : dir).string(), "--study", name};
+    }
+    std::vector<std::string> with(std::vector<std::string> a,
+                                  const std::vector<std::string>& more) const {
+        a.insert(a.end(), more.begin(), more.end());
+        return a;
+    }
+    Result runOk(const std::vector<std::string>& args) {
+        Result r = run(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        return r;
+    }
+    std::string exportJson(const std::string& name, const fs::path& dir = {}) {
+        return runOk(with({"export"}, with(study(name, dir), {"--format", "json"}))).out;
+    }
+
+    static std::string demo() { return test::readFile(DRAVIN_DEMO_STUDY); }
+
+    test::TempDir mTemp;
+    fs::path mStudies;
+    fs::path mIo;
+};
+
+std::string dumpFile(const fs::path& dir, const std::string& name, const TableDef& def) {
+    Table t(name, def);
+    t.setDirectory(dir);
+    t.setTableName(name);
+    t.open();
+    return test::dumpTable(t);
+}
+
+// ---------------------------------------------------------------- main paths
+
+TEST_F(CliTest, HelpListsTheCommands) {
+    const Result r = runOk({"--help"});
+    for (const char* command : {"new", "export", "load", "save-as", "delete", "init-params"}) {
+        EXPECT_NE(r.out.find("dravin-cli " + std::string(command) + " "), std::string::npos)
+            << command;
+    }
+}
+
+TEST_F(CliTest, NewMakesAStudyFromTheMasterTablesBesideTheProgram) {
+    const Result r = runOk(with({"new"}, study("NEA")));
+    EXPECT_EQ(lines(r.out).size(), 1u);
+    EXPECT_EQ(test::readFile(mStudies / "NEA.DVT"), studyMarkerBytes());
+    for (const char* part : kStudyPartWords) {
+        EXPECT_TRUE(fs::exists(mStudies / (studyTableName("NEA", part) + ".DB"))) << part;
+    }
+    const fs::path masters = fs::path(DRAVIN_CLI).parent_path() / "DB2";
+    const std::string floors = dumpFile(masters, "DrvFloor", floorTableDef());
+    EXPECT_FALSE(floors.empty());
+    EXPECT_EQ(dumpFile(mStudies, "NEAFloor_DRAVIN", floorTableDef()), floors);
+    EXPECT_EQ(dumpFile(mStudies, "NEAXoros_DRAVIN", xorosTableDef()),
+              dumpFile(masters, "DrvXoros", xorosTableDef()));
+}
+
+TEST_F(CliTest, NewTakesTheMasterTablesOfTheDataDirectoryGiven) {
+    const fs::path data = mTemp / "DB2";
+    fs::create_directories(data);
+    test::writeMasterTables(data);
+    runOk(with({"new"}, with(study("NEA"), {"--data-dir", data.string()})));
+    EXPECT_EQ(dumpFile(mStudies, "NEAFloor_DRAVIN", floorTableDef()),
+              dumpFile(data, "DrvFloor", floorTableDef()));
+}
+
+TEST_F(CliTest, LoadThenExportGivesTheExchangeFileBackByteForByte) {
+    const Result loaded = runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    EXPECT_EQ(lines(loaded.out).size(), 1u);
+    EXPECT_EQ(exportJson("A"), demo());
+
+    const fs::path file = mTemp / "export.json";
+    const Result written =
+        runOk(with({"export"}, with(study("A"), {"--format", "json", "-o", file.string()})));
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(test::readFile(file), demo());
+}
+
+TEST_F(CliTest, NewOnAnExistingStudyLeavesItsContent) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    runOk(with({"new"}, study("A")));
+    EXPECT_EQ(exportJson("A"), demo());
+}
+
+TEST_F(CliTest, ExportCsvWritesTheSpaceGrid) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    const Result r = runOk(with({"export"}, with(study("A"), {"--format", "csv"})));
+    const auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), Json::parse(demo())["spaces"].size() + 1);
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.back(), '\r');
+    }
+    EXPECT_EQ(rows[0].rfind("IDfloor,IDXoros,NumberXoros,Name1Floor,Name2Floor,NameXoros,", 0), 0u);
+    EXPECT_EQ(rows[1],
+              "-1,20,1,Υπόγειο,ΥΠ,Αποθήκη,,8.40,,,2.50,21.00,,,,,,,,1,Παπαδόπουλος Γεώργιος,"
+              "0.80,1.00,0.00,1.00,1.00,0.30,1.00,0.50,0.30,0.00,1.00,1.00,1.00\r");
+}
+
+TEST_F(CliTest, SaveAsCopiesTheStudyAndLeavesTheSource) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    const fs::path other = mTemp / "OTHER";
+    fs::create_directories(other);
+    const Result r =
+        runOk(with({"save-as"}, with(study("A"), {"--to-dir", other.string(), "--to-study", "B"})));
+    EXPECT_EQ(lines(r.out).size(), 1u);
+
+    const Json source = Json::parse(demo());
+    const Json copy = Json::parse(exportJson("B", other));
+    for (const char* part : {"general", "owners", "spaces", "floors", "kinds"}) {
+        EXPECT_EQ(copy[part], source[part]) << part;
+    }
+    EXPECT_EQ(test::readFile(other / "B.DVT"), studyMarkerBytes());
+    EXPECT_EQ(exportJson("A"), demo());
+}
+
+TEST_F(CliTest, DeleteRemovesTheMarkerAndTheTables) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    runOk(with({"new"}, study("B")));
+    const Result r = runOk(with({"delete"}, study("A")));
+    EXPECT_EQ(lines(r.out).size(), 1u);
+    for (const auto& entry : fs::directory_iterator(mStudies)) {
+        EXPECT_EQ(entry.path().filename().string().rfind("B", 0), 0u) << entry.path();
+    }
+    EXPECT_TRUE(fs::exists(mStudies / "B.DVT"));
+}
+
+TEST_F(CliTest, InitParamsBringsChangedMasterRowsIntoTheStudy) {
+    const fs::path data = mTemp / "DB2";
+    fs::create_directories(data);
+    test::writeMasterTables(data);
+    const std::vector<std::string> dataDir = {"--data-dir", data.string()};
+    runOk(with({"new"}, with(study("A"), dataDir)));
+    {
+        Table master("M", floorTableDef());
+        master.setDirectory(data);
+        master.setTableName("DrvFloor");
+        master.open();
+        ASSERT_TRUE(master.findKey({Value::integer(1)}));
+        master.edit();
+        master.field("Coef1").setFloat(1.75);
+        master.post();
+    }
+    const auto floorCoef1 = [&] {
+        const Json doc = Json::parse(exportJson("A"));
+        for (const auto& floor : doc["floors"]) {
+            if (floor["IDFloor"] == 1) {
+                return floor["Coef1"].get<double>();
+            }
+        }
+        return -1.0;
+    };
+    EXPECT_EQ(floorCoef1(), 1.1);
+    runOk(with({"init-params"}, with(study("A"), dataDir)));
+    EXPECT_EQ(floorCoef1(), 1.75);
+}
+
+// ---------------------------------------------------------------- failures
+
+// "@S" stands for the studies directory (holding the study A), "@M" for a directory that
+// does not exist, "@O" for a file in it, "@B" for a file that is not JSON.
+struct FailureCase {
+    const char* name;
+    std::vector<std::string> args;
+    int exitCode;
+};
+
+std::ostream& operator<<(std::ostream& os, const FailureCase& c) {
+    return os << c.name;
+}
+
+class CliFailureTest : public CliTest, public ::testing::WithParamInterface<FailureCase> {
+protected:
+    std::string studyA() {
+        TDravinDataT data;
+        data.OpenStudy(mStudies, "A");
+        std::string text;
+        for (Table* t : data.workingSet()) {
+            text += test::dumpTable(*t);
+        }
+        return text;
+    }
+};
+
+TEST_P(CliFailureTest, ExitsWithOneLineOnStandardErrorAndChangesNothing) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    test::writeFile(mTemp / "bad.json", "{\"floors\": [");
+    const std::string before = studyA();
+    std::vector<std::string> args;
+    for (const std::string& a : GetParam().args) {
+        args.push_back(a == "@S"   ? mStudies.string()
+                       : a == "@M" ? (mTemp / "missing").string()
+                       : a == "@O" ? (mTemp / "missing" / "out.json").string()
+                       : a == "@B" ? (mTemp / "bad.json").string()
+                                   : a);
+    }
+
+    const Result r = run(args);
+
+    EXPECT_EQ(r.exitCode, GetParam().exitCode);
+    EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(fs::exists(mTemp / "missing"));
+    EXPECT_EQ(studyA(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliFailureTest,
+    ::testing::Values(
+        FailureCase{"NewInMissingDirectory", {"new", "--studies-dir", "@M", "--study", "A"}, 1},
+        FailureCase{"ExportFromMissingDirectory",
+                    {"export", "--studies-dir", "@M", "--study", "A", "--format", "json"},
+                    1},
+        FailureCase{"ExportUnknownStudy",
+                    {"export", "--studies-dir", "@S", "--study", "Z", "--format", "json"},
+                    1},
+        FailureCase{
+            "ExportIntoMissingDirectory",
+            {"export", "--studies-dir", "@S", "--study", "A", "--format", "json", "-o", "@O"},
+            1},
+        FailureCase{"DeleteUnknownStudy", {"delete", "--studies-dir", "@S", "--study", "Z"}, 1},
+        FailureCase{"LoadUnreadableFile", {"load", "--studies-dir", "@S", "--study", "A", "@M"}, 1},
+        FailureCase{"LoadBadJson", {"load", "--studies-dir", "@S", "--study", "A", "@B"}, 1},
+        FailureCase{
+            "SaveAsUnknownStudy",
+            {"save-as", "--studies-dir", "@S", "--study", "Z", "--to-dir", "@S", "--to-study", "B"},
+            1},
+        FailureCase{
+            "SaveAsIntoMissingDirectory",
+            {"save-as", "--studies-dir", "@S", "--study", "A", "--to-dir", "@M", "--to-study", "B"},
+            1},
+        FailureCase{"InitParamsWithoutDataDirectory",
+                    {"init-params", "--studies-dir", "@S", "--study", "A", "--data-dir", "@M"},
+                    1},
+        FailureCase{"NewWithoutDataDirectory",
+                    {"new", "--studies-dir", "@S", "--study", "NEA", "--data-dir", "@M"},
+                    1},
+        FailureCase{
+            "BadFormat", {"export", "--studies-dir", "@S", "--study", "A", "--format", "xml"}, 2},
+        FailureCase{"UnknownCommand", {"frobnicate", "--studies-dir", "@S"}, 2},
+        FailureCase{
+            "UnknownOption", {"new", "--studies-dir", "@S", "--study", "A", "--colour", "red"}, 2},
+        FailureCase{"MissingStudy", {"new", "--studies-dir", "@S"}, 2},
+        FailureCase{"OptionWithoutValue", {"new", "--studies-dir", "@S", "--study"}, 2},
+        FailureCase{"StrayWord", {"new", "--studies-dir", "@S", "--study", "A", "extra"}, 2},
+        FailureCase{"LoadWithoutFile", {"load", "--studies-dir", "@S", "--study", "A"}, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    for (const char* format : {"json", "csv"}) {
+        const Result r = run(with({"export"}, with(study("A"), {"--format", format})), "/dev/full");
+        EXPECT_EQ(r.exitCode, 1) << format;
+        EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
+    }
+}
+
+TEST_F(CliTest, NoCommandIsAUsageError) {
+    const Result r = run({});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err, "");
+}
+
+}  // namespace
+}  // namespace dravin
