@@ -21,7 +21,8 @@ namespace {
 
 using namespace dravin;
 
-std::vector<Value> row(const TableDef& def, std::initializer_list<std::pair<const char*, Value>> v) {
+std::vector<Value> row(const TableDef& def,
+                       std::initializer_list<std::pair<const char*, Value>> v) {
     std::vector<Value> r(def.fields.size());
     for (const auto& [name, value] : v) {
         r[*def.fieldIndex(name)] = value;
@@ -48,8 +49,8 @@ struct BenchStudy {
             t.close();
             t.replaceAllRecords(std::move(rows));
         };
-        const TableDef floors = floorTableDef(), kinds = xorosTableDef(), spacesDef = dravinTableDef(),
-                       general = genDataTableDef();
+        const TableDef floors = floorTableDef(), kinds = xorosTableDef(),
+                       spacesDef = dravinTableDef(), general = genDataTableDef();
         std::vector<std::vector<Value>> floorRows, kindRows, spaceRows;
         for (int f = -1; f <= 18; ++f) {
             floorRows.push_back(row(floors, {{"IDFloor", Value::integer(f)},
@@ -112,8 +113,8 @@ void BM_ComputeAll(benchmark::State& state) {
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
     state.counters["us_per_space"] = benchmark::Counter(
-        static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate |
-                                                 benchmark::Counter::kInvert);
+        static_cast<double>(state.range(0)),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // Every record of the study written once, as a bare SQLite loop in one transaction.
@@ -176,8 +177,9 @@ int main(int argc, char** argv) {
         const auto c = reporter.times.find(std::string("BM_ComputeAll/") + n);
         const auto w = reporter.times.find(std::string("BM_WriteEveryRecordOnce/") + n);
         if (c != reporter.times.end() && w != reporter.times.end() && w->second > 0) {
-            std::printf("%s spaces: ComputeAll / write every record once: %.2fx (goal: within 2x)\n",
-                        n, c->second / w->second);
+            std::printf(
+                "%s spaces: ComputeAll / write every record once: %.2fx (goal: within 2x)\n", n,
+                c->second / w->second);
         }
     }
     benchmark::Shutdown();

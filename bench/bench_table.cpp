@@ -33,14 +33,14 @@ struct Study {
         std::vector<std::vector<Value>> rows;
         for (int i = 0; i < kSpaces; ++i) {
             std::vector<Value> r(spaces.def().fields.size());
-            r[0] = Value::integer(i % 20);         // IDfloor
-            r[1] = Value::integer(10 + i % 7);     // IDXoros
-            r[2] = Value::integer(i / 20);         // NumberXoros
-            r[3] = Value::bytes("\xC1");           // Name2Floor
-            r[5] = Value::real(50.0 + i % 100);    // AreaClear
-            r[8] = Value::real(2.8);               // Height
+            r[0] = Value::integer(i % 20);       // IDfloor
+            r[1] = Value::integer(10 + i % 7);   // IDXoros
+            r[2] = Value::integer(i / 20);       // NumberXoros
+            r[3] = Value::bytes("\xC1");         // Name2Floor
+            r[5] = Value::real(50.0 + i % 100);  // AreaClear
+            r[8] = Value::real(2.8);             // Height
             for (size_t f = 18; f < r.size(); ++f) {
-                r[f] = Value::real(1.0);           // coefficients
+                r[f] = Value::real(1.0);  // coefficients
             }
             rows.push_back(std::move(r));
         }
@@ -48,9 +48,7 @@ struct Study {
         spaces.replaceAllRecords(std::move(rows));
     }
     ~Study() { std::filesystem::remove_all(dir); }
-    std::filesystem::path file() const {
-        return dir / (studyTableName("BENCH", "Dravin") + ".DB");
-    }
+    std::filesystem::path file() const { return dir / (studyTableName("BENCH", "Dravin") + ".DB"); }
 };
 
 Study& study() {

@@ -1,11 +1,15 @@
 #include "commands.h"
 
+#include <charconv>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <ostream>
 
 #include "arguments.h"
+#include "compute/computation.h"
+#include "compute/entryrules.h"
+#include "compute/floorrepetition.h"
 #include "data/errors.h"
 #include "data/exchangefile.h"
 #include "data/studyfiles.h"
@@ -61,12 +65,142 @@ void openStudy(TDravinDataT& data, const StudyArgs& s) {
     data.OpenStudy(s.studiesDir, s.study);
 }
 
+// Removes a study that a failed command created, so that a failure leaves nothing
+// behind; a study that existed before is left alone.
+class NewStudyGuard {
+public:
+    NewStudyGuard(TDravinDataT& data, const StudyArgs& s)
+        : mData(data), mStudy(s), mExisted(studyExists(s.studiesDir, s.study)) {}
+    ~NewStudyGuard() {
+        if (mDone || mExisted) {
+            return;
+        }
+        try {
+            for (Table* t : mData.workingSet()) {
+                t->close();
+            }
+            mData.DeleteStudy(mStudy.studiesDir, mStudy.study);
+            std::filesystem::remove(studyMarkerPath(mStudy.studiesDir, mStudy.study));
+        } catch (...) {
+            // The command's own error is the one to report.
+        }
+    }
+    NewStudyGuard(const NewStudyGuard&) = delete;
+    NewStudyGuard& operator=(const NewStudyGuard&) = delete;
+    void done() noexcept { mDone = true; }
+
+private:
+    TDravinDataT& mData;
+    const StudyArgs& mStudy;
+    bool mExisted;
+    bool mDone = false;
+};
+
+// Keeps what the entry rules would tell the user, for the one line on stderr.
+class MessagePrompter final : public Prompter {
+public:
+    void inform(const std::string& text) override { mMessage = text; }
+    void error(const std::string& text) override { mMessage = text; }
+    Answer confirm(const std::string&, bool) override { return Answer::No; }
+    std::string message() const {
+        std::string line = mMessage;
+        for (char& c : line) {
+            if (c == '\r' || c == '\n') {
+                c = ' ';
+            }
+        }
+        return line;
+    }
+
+private:
+    std::string mMessage;
+};
+
+// The study with the entry rules attached, as the program works on it.
+struct WorkingStudy {
+    TDravinDataT data;
+    MessagePrompter prompter;
+    SilentFeedback silent;
+
+    WorkingStudy(const StudyArgs& s) {
+        requireStudy(s);
+        openStudy(data, s);
+        installEntryRules(data, prompter);
+    }
+    // Runs an operation; a refusal the rules explained becomes that explanation.
+    template <typename F>
+    void run(F operation) {
+        try {
+            operation();
+        } catch (const AbortError&) {
+            if (prompter.message().empty()) {
+                throw;
+            }
+            throw Error(prompter.message());
+        }
+    }
+};
+
+std::int32_t parseInteger(const std::string& text, const std::string& what) {
+    std::int32_t v = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size()) {
+        throw UsageError(what + " must be a whole number, not \"" + text + "\"");
+    }
+    return v;
+}
+
 void cmdNew(const Arguments& a, Context& ctx) {
     a.expectPositional(0, "no further words");
     const StudyArgs s = studyArgs(a, ctx);
     TDravinDataT data;
+    NewStudyGuard guard(data, s);
     openStudy(data, s);
-    ctx.out << "Study " << s.study << " is ready in " << s.studiesDir.string() << ".\n";
+    guard.done();
+    ctx.out << "Study " << s.study << " is ready in directory " << s.studiesDir.string() << "\n";
+}
+
+void cmdCompute(const Arguments& a, Context& ctx) {
+    a.expectPositional(0, "no further words");
+    const StudyArgs s = studyArgs(a, ctx);
+    WorkingStudy study(s);
+    Table& spaces = study.data.DravinT;
+    spaces.first();
+    if (const auto at = a.option("at")) {
+        // FLOOR,KIND,NUMBER; an empty part is blank.
+        std::vector<Value> key;
+        std::string rest = *at + ",";
+        for (size_t pos; (pos = rest.find(',')) != std::string::npos; rest.erase(0, pos + 1)) {
+            const std::string part = rest.substr(0, pos);
+            key.push_back(part.empty() ? Value() : Value::integer(parseInteger(part, "--at")));
+        }
+        if (key.size() != 3) {
+            throw UsageError("--at takes FLOOR,KIND,NUMBER");
+        }
+        if (!spaces.findKey(key)) {
+            throw Error("The study has no record " + *at + ".");
+        }
+    }
+    study.run([&] { ComputeAll(study.data, study.silent); });
+    ctx.out << "Computed " << s.study << ": " << spaces.recordCount() << " records.\n";
+}
+
+void cmdShow(const Arguments& a, Context& ctx) {
+    a.expectPositional(0, "no further words");
+    WorkingStudy study(studyArgs(a, ctx));
+    printSpaces(study.data, ctx.out);
+}
+
+void cmdRepeatFloor(const Arguments& a, Context& ctx) {
+    a.expectPositional(2, "SOURCE and TARGET floors");
+    const int source = parseInteger(a.positional()[0], "SOURCE");
+    const int target = parseInteger(a.positional()[1], "TARGET");
+    const StudyArgs s = studyArgs(a, ctx);
+    WorkingStudy study(s);
+    const int before = study.data.DravinT.recordCount();
+    study.run([&] { RepeatFloor(study.data, source, target); });
+    ctx.out << "Repeated floor " << source << " onto floor " << target << ": "
+            << study.data.DravinT.recordCount() - before << " spaces added.\n";
 }
 
 void cmdExport(const Arguments& a, Context& ctx) {
@@ -110,8 +244,10 @@ void cmdLoad(const Arguments& a, Context& ctx) {
         throw IoError("Cannot read the file " + file + ".");
     }
     TDravinDataT data;
+    NewStudyGuard guard(data, s);
     openStudy(data, s);
     loadStudyJson(data, in);
+    guard.done();
     ctx.out << "Loaded " << file << " into " << s.study << ".\n";
 }
 
@@ -123,8 +259,10 @@ void cmdSaveAs(const Arguments& a, Context& ctx) {
     target.study = a.required("to-study");
     requireStudy(source);
     TDravinDataT data;
+    NewStudyGuard guard(data, target);
     openStudy(data, target);
     data.SaveStudyAs(source.studiesDir, source.study, target.studiesDir, target.study);
+    guard.done();
     ctx.out << "Saved " << source.study << " as " << target.study << " in "
             << target.studiesDir.string() << ".\n";
 }
@@ -177,6 +315,13 @@ const std::map<std::string, Command>& commands() {
           cmdSaveAs,
           "save-as --studies-dir S --study N --to-dir S2 --to-study N2"}},
         {"delete", {kStudyOptions, cmdDelete, "delete --studies-dir S --study N"}},
+        {"compute",
+         {{"studies-dir", "study", "data-dir", "at"},
+          cmdCompute,
+          "compute --studies-dir S --study N [--data-dir D] [--at FLOOR,KIND,NUMBER]"}},
+        {"show", {kStudyOptions, cmdShow, "show --studies-dir S --study N"}},
+        {"repeat-floor",
+         {kStudyOptions, cmdRepeatFloor, "repeat-floor --studies-dir S --study N SOURCE TARGET"}},
         {"init-params",
          {kStudyOptions, cmdInitParams, "init-params --studies-dir S --study N [--data-dir D]"}},
     };

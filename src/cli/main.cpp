@@ -8,13 +8,14 @@
 #include "arguments.h"
 #include "commands.h"
 #include "data/errors.h"
+#include "entry/inifile.h"
 
 namespace {
 
 std::filesystem::path programDirectory(const char* argv0) {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
+    std::filesystem::path exe = dravin::executablePath();
+    if (exe.empty()) {
+        std::error_code ec;
         exe = std::filesystem::absolute(argv0, ec);
     }
     return exe.parent_path();

@@ -145,6 +145,11 @@ void Computation::findFutureSource() {
     if (mSpaces.findKey({Value::integer(kFutureFloor), Value::integer(0)}) ||
         mSpaces.findKey({Value::integer(kFutureFloor)})) {
         mFutureSource = mSpaces.bookmark();
+        // A space that turns into the future row loses its key and its shares: it
+        // cannot take the residues either.
+        if (mData.ResidualTargetSet && currentKey() == mData.ResidualTargetKey) {
+            mData.ResidualTargetSet = false;
+        }
     }
 }
 
@@ -398,20 +403,22 @@ void ComputeAll(TDravinDataT& data, ProgressReporter& progress) {
     // A refused pending edit stays with the user, who sees why (the entry rules).
     spaces.checkBrowseMode();
     // Back to the start record on every path, found by its key: its place may move.
+    // The space that becomes the future row changes its key; it is found by bookmark.
     struct ReturnToStart {
         Table& t;
         const std::array<Value, 3>& key;
         bool onRecord;
+        Table::Bookmark mark;
         ~ReturnToStart() {
             try {
                 t.cancel();  // a half-written record of a failed pass
-                if (onRecord && !t.findKey({key[0], key[1], key[2]})) {
+                if (onRecord && !t.findKey({key[0], key[1], key[2]}) && !t.gotoBookmark(mark)) {
                     t.first();
                 }
             } catch (...) {
             }
         }
-    } returnToStart{spaces, startKey, onRecord};
+    } returnToStart{spaces, startKey, onRecord, spaces.bookmark()};
 
     Computation c(data);
     c.ClearComputedFields();

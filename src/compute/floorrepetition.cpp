@@ -52,14 +52,20 @@ void RepeatFloor(TDravinDataT& data, int source, int target) {
     }
     for (const Copy& c : copies) {
         spaces.append();
-        f.IDfloor.setInteger(target);
-        f.IDXoros.setInteger(c.kind);
-        f.NumberXoros.setInteger(c.number);
-        f.Name2Floor.setValue(name2);
-        rooms.setInteger(c.rooms);
-        f.AreaClear.setFloat(c.area);
-        f.Height.setFloat(c.height);
-        spaces.post();
+        try {
+            f.IDfloor.setInteger(target);
+            f.IDXoros.setInteger(c.kind);
+            f.NumberXoros.setInteger(c.number);
+            f.Name2Floor.setValue(name2);
+            rooms.setInteger(c.rooms);
+            f.AreaClear.setFloat(c.area);
+            f.Height.setFloat(c.height);
+            spaces.post();
+        } catch (...) {
+            // A refused copy must not stay pending: the next move would post it again.
+            spaces.cancel();
+            throw;
+        }
     }
 }
 

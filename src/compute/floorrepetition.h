@@ -12,7 +12,7 @@ class TDravinDataT;
 // Nothing is copied when the target floor is not in the master floor table. More than
 // kMaxRepeatedSpaces spaces on the source floor is a RangeError before anything is
 // added. A copy whose key is taken ends the repetition after the entry rules' message
-// (AbortError); the copies made before it remain.
+// (AbortError); the copies made before it remain, the refused one is dropped.
 void RepeatFloor(TDravinDataT& data, int source, int target);
 
 inline constexpr int kMaxRepeatedSpaces = 100;

@@ -221,7 +221,12 @@ void loadStudyJson(TDravinDataT& data, std::istream& in) {
     data.DataChanged = true;
 }
 
-void exportSpacesCsv(TDravinDataT& data, std::ostream& out) {
+namespace {
+
+// The space table as the grids show it, one cell at a time: every declared field in
+// order, lookups resolved, numbers in their display formats.
+void writeSpaces(TDravinDataT& data, std::ostream& out, const char* separator, const char* lineEnd,
+                 std::string (*cell)(const std::string&)) {
     Table& t = data.DravinT;
     if (!t.isOpen()) {
         throw EngineError("The table " + t.tableName() + " is not open.");
@@ -230,23 +235,43 @@ void exportSpacesCsv(TDravinDataT& data, std::ostream& out) {
     const TableDef& def = t.def();
     const auto columns = def.declaredColumns();
     for (size_t c = 0; c < columns.size(); ++c) {
-        out << (c ? "," : "") << columns[c].name(def);
+        out << (c ? separator : "") << columns[c].name(def);
     }
-    out << "\r\n";
+    out << lineEnd;
     for (int row = 0; row < t.recordCount(); ++row) {
         for (size_t c = 0; c < columns.size(); ++c) {
             const auto& col = columns[c];
-            const std::string text =
-                col.lookup ? formatValue(t.lookupValue(*col.lookup, row), "")
-                           : formatValue(t.rowValue(row, col.storedIndex),
-                                         def.fields[col.storedIndex].displayFormat);
-            out << (c ? "," : "") << csvField(text);
+            const std::string text = col.lookup
+                                         ? formatValue(t.lookupValue(*col.lookup, row), "")
+                                         : formatValue(t.rowValue(row, col.storedIndex),
+                                                       def.fields[col.storedIndex].displayFormat);
+            out << (c ? separator : "") << cell(text);
         }
-        out << "\r\n";
+        out << lineEnd;
     }
     if (!out) {
-        throw IoError("The CSV file could not be written.");
+        throw IoError("The space table could not be written.");
     }
+}
+
+std::string tabCell(const std::string& text) {
+    std::string cell = text;
+    for (char& c : cell) {
+        if (c == '\t' || c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return cell;
+}
+
+}  // namespace
+
+void exportSpacesCsv(TDravinDataT& data, std::ostream& out) {
+    writeSpaces(data, out, ",", "\r\n", csvField);
+}
+
+void printSpaces(TDravinDataT& data, std::ostream& out) {
+    writeSpaces(data, out, "\t", "\n", tabCell);
 }
 
 }  // namespace dravin

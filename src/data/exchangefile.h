@@ -22,4 +22,7 @@ void loadStudyJson(TDravinDataT& data, std::istream& in);
 // resolved, numbers in their display formats; one header line of field names.
 void exportSpacesCsv(TDravinDataT& data, std::ostream& out);
 
+// The same as tab-separated lines for a terminal: one record a line, total rows included.
+void printSpaces(TDravinDataT& data, std::ostream& out);
+
 }  // namespace dravin

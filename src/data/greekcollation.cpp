@@ -7,9 +7,9 @@ namespace {
 
 // Weights of one byte at the three levels of comparison.
 struct Weights {
-    unsigned short primary = 0;    // base letter
-    unsigned char secondary = 0;   // 0 plain, 1 accent, 2 diaeresis, 3 both
-    unsigned char tertiary = 0;    // 0 lower case, 1 upper case
+    unsigned short primary = 0;   // base letter
+    unsigned char secondary = 0;  // 0 plain, 1 accent, 2 diaeresis, 3 both
+    unsigned char tertiary = 0;   // 0 lower case, 1 upper case
 };
 
 constexpr unsigned short kDigitBase = 0x200;
@@ -27,23 +27,77 @@ struct GreekLetter {
 
 constexpr GreekLetter kGreek[] = {
     // Upper case plain Α..Ω (0xD2 is undefined; ς has no capital).
-    {0xC1, 0, 0, 1},  {0xC2, 1, 0, 1},  {0xC3, 2, 0, 1},  {0xC4, 3, 0, 1},  {0xC5, 4, 0, 1},
-    {0xC6, 5, 0, 1},  {0xC7, 6, 0, 1},  {0xC8, 7, 0, 1},  {0xC9, 8, 0, 1},  {0xCA, 9, 0, 1},
-    {0xCB, 10, 0, 1}, {0xCC, 11, 0, 1}, {0xCD, 12, 0, 1}, {0xCE, 13, 0, 1}, {0xCF, 14, 0, 1},
-    {0xD0, 15, 0, 1}, {0xD1, 16, 0, 1}, {0xD3, 17, 0, 1}, {0xD4, 18, 0, 1}, {0xD5, 19, 0, 1},
-    {0xD6, 20, 0, 1}, {0xD7, 21, 0, 1}, {0xD8, 22, 0, 1}, {0xD9, 23, 0, 1},
+    {0xC1, 0, 0, 1},
+    {0xC2, 1, 0, 1},
+    {0xC3, 2, 0, 1},
+    {0xC4, 3, 0, 1},
+    {0xC5, 4, 0, 1},
+    {0xC6, 5, 0, 1},
+    {0xC7, 6, 0, 1},
+    {0xC8, 7, 0, 1},
+    {0xC9, 8, 0, 1},
+    {0xCA, 9, 0, 1},
+    {0xCB, 10, 0, 1},
+    {0xCC, 11, 0, 1},
+    {0xCD, 12, 0, 1},
+    {0xCE, 13, 0, 1},
+    {0xCF, 14, 0, 1},
+    {0xD0, 15, 0, 1},
+    {0xD1, 16, 0, 1},
+    {0xD3, 17, 0, 1},
+    {0xD4, 18, 0, 1},
+    {0xD5, 19, 0, 1},
+    {0xD6, 20, 0, 1},
+    {0xD7, 21, 0, 1},
+    {0xD8, 22, 0, 1},
+    {0xD9, 23, 0, 1},
     // Lower case plain α..ω, final sigma 0xF2 as sigma.
-    {0xE1, 0, 0, 0},  {0xE2, 1, 0, 0},  {0xE3, 2, 0, 0},  {0xE4, 3, 0, 0},  {0xE5, 4, 0, 0},
-    {0xE6, 5, 0, 0},  {0xE7, 6, 0, 0},  {0xE8, 7, 0, 0},  {0xE9, 8, 0, 0},  {0xEA, 9, 0, 0},
-    {0xEB, 10, 0, 0}, {0xEC, 11, 0, 0}, {0xED, 12, 0, 0}, {0xEE, 13, 0, 0}, {0xEF, 14, 0, 0},
-    {0xF0, 15, 0, 0}, {0xF1, 16, 0, 0}, {0xF2, 17, 0, 0}, {0xF3, 17, 0, 0}, {0xF4, 18, 0, 0},
-    {0xF5, 19, 0, 0}, {0xF6, 20, 0, 0}, {0xF7, 21, 0, 0}, {0xF8, 22, 0, 0}, {0xF9, 23, 0, 0},
+    {0xE1, 0, 0, 0},
+    {0xE2, 1, 0, 0},
+    {0xE3, 2, 0, 0},
+    {0xE4, 3, 0, 0},
+    {0xE5, 4, 0, 0},
+    {0xE6, 5, 0, 0},
+    {0xE7, 6, 0, 0},
+    {0xE8, 7, 0, 0},
+    {0xE9, 8, 0, 0},
+    {0xEA, 9, 0, 0},
+    {0xEB, 10, 0, 0},
+    {0xEC, 11, 0, 0},
+    {0xED, 12, 0, 0},
+    {0xEE, 13, 0, 0},
+    {0xEF, 14, 0, 0},
+    {0xF0, 15, 0, 0},
+    {0xF1, 16, 0, 0},
+    {0xF2, 17, 0, 0},
+    {0xF3, 17, 0, 0},
+    {0xF4, 18, 0, 0},
+    {0xF5, 19, 0, 0},
+    {0xF6, 20, 0, 0},
+    {0xF7, 21, 0, 0},
+    {0xF8, 22, 0, 0},
+    {0xF9, 23, 0, 0},
     // Accented upper case Ά Έ Ή Ί Ό Ύ Ώ, diaeresis Ϊ Ϋ.
-    {0xA2, 0, 1, 1},  {0xB8, 4, 1, 1},  {0xB9, 6, 1, 1},  {0xBA, 8, 1, 1},  {0xBC, 14, 1, 1},
-    {0xBE, 19, 1, 1}, {0xBF, 23, 1, 1}, {0xDA, 8, 2, 1},  {0xDB, 19, 2, 1},
+    {0xA2, 0, 1, 1},
+    {0xB8, 4, 1, 1},
+    {0xB9, 6, 1, 1},
+    {0xBA, 8, 1, 1},
+    {0xBC, 14, 1, 1},
+    {0xBE, 19, 1, 1},
+    {0xBF, 23, 1, 1},
+    {0xDA, 8, 2, 1},
+    {0xDB, 19, 2, 1},
     // Accented lower case ά έ ή ί ό ύ ώ, diaeresis ϊ ϋ, both ΐ ΰ.
-    {0xDC, 0, 1, 0},  {0xDD, 4, 1, 0},  {0xDE, 6, 1, 0},  {0xDF, 8, 1, 0},  {0xFC, 14, 1, 0},
-    {0xFD, 19, 1, 0}, {0xFE, 23, 1, 0}, {0xFA, 8, 2, 0},  {0xFB, 19, 2, 0}, {0xC0, 8, 3, 0},
+    {0xDC, 0, 1, 0},
+    {0xDD, 4, 1, 0},
+    {0xDE, 6, 1, 0},
+    {0xDF, 8, 1, 0},
+    {0xFC, 14, 1, 0},
+    {0xFD, 19, 1, 0},
+    {0xFE, 23, 1, 0},
+    {0xFA, 8, 2, 0},
+    {0xFB, 19, 2, 0},
+    {0xC0, 8, 3, 0},
     {0xE0, 19, 3, 0},
 };
 

@@ -20,7 +20,9 @@ SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : mDb(db) {
     }
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(mStmt); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(mStmt);
+}
 
 void SqliteStatement::bind(int index, const Value& value) {
     int rc = SQLITE_OK;
@@ -32,15 +34,17 @@ void SqliteStatement::bind(int index, const Value& value) {
         rc = sqlite3_bind_double(mStmt, index, value.toReal());
     } else {
         const std::string& b = value.textBytes();
-        rc = sqlite3_bind_blob(mStmt, index, b.data(), static_cast<int>(b.size()),
-                               SQLITE_TRANSIENT);
+        rc =
+            sqlite3_bind_blob(mStmt, index, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) {
         throw EngineError("Table file error: " + sqliteMessage(mDb) + ".");
     }
 }
 
-void SqliteStatement::bindInt64(int index, std::int64_t v) { sqlite3_bind_int64(mStmt, index, v); }
+void SqliteStatement::bindInt64(int index, std::int64_t v) {
+    sqlite3_bind_int64(mStmt, index, v);
+}
 
 void SqliteStatement::bindText(int index, std::string_view text) {
     sqlite3_bind_text(mStmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
@@ -70,7 +74,9 @@ void SqliteStatement::reset() {
     sqlite3_clear_bindings(mStmt);
 }
 
-int SqliteStatement::columnCount() const { return sqlite3_column_count(mStmt); }
+int SqliteStatement::columnCount() const {
+    return sqlite3_column_count(mStmt);
+}
 
 std::int64_t SqliteStatement::columnInt64(int col) const {
     return sqlite3_column_int64(mStmt, col);
@@ -78,7 +84,8 @@ std::int64_t SqliteStatement::columnInt64(int col) const {
 
 std::string SqliteStatement::columnText(int col) const {
     const auto* p = static_cast<const char*>(sqlite3_column_blob(mStmt, col));
-    return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(mStmt, col))) : std::string();
+    return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(mStmt, col)))
+             : std::string();
 }
 
 Value SqliteStatement::column(int col, FieldType type) const {
@@ -109,7 +116,9 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode) : mPath(pat
     sqlite3_busy_timeout(mDb, 2000);
 }
 
-SqliteFile::~SqliteFile() { sqlite3_close_v2(mDb); }
+SqliteFile::~SqliteFile() {
+    sqlite3_close_v2(mDb);
+}
 
 void SqliteFile::exec(std::string_view sql) {
     char* err = nullptr;
@@ -120,10 +129,16 @@ void SqliteFile::exec(std::string_view sql) {
     }
 }
 
-SqliteStatement SqliteFile::prepare(std::string_view sql) { return SqliteStatement(mDb, sql); }
+SqliteStatement SqliteFile::prepare(std::string_view sql) {
+    return SqliteStatement(mDb, sql);
+}
 
-std::int64_t SqliteFile::lastInsertRowId() const { return sqlite3_last_insert_rowid(mDb); }
+std::int64_t SqliteFile::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(mDb);
+}
 
-bool SqliteFile::inTransaction() const { return sqlite3_get_autocommit(mDb) == 0; }
+bool SqliteFile::inTransaction() const {
+    return sqlite3_get_autocommit(mDb) == 0;
+}
 
 }  // namespace dravin

@@ -10,7 +10,9 @@
 
 namespace dravin {
 
-std::string studyMarkerBytes() { return cp1253::encode("Αρχείο Κατανομής Χιλιοστών") + "\r\n"; }
+std::string studyMarkerBytes() {
+    return cp1253::encode("Αρχείο Κατανομής Χιλιοστών") + "\r\n";
+}
 
 std::filesystem::path studyMarkerPath(const std::filesystem::path& dir, const std::string& name) {
     return dir / (name + ".DVT");
@@ -50,7 +52,8 @@ bool studyExists(const std::filesystem::path& dir, const std::string& name) {
 StudyLocation studyFromMarkerFile(const std::filesystem::path& chosenFile) {
     std::string name = chosenFile.filename().string();
     // The dialogs add ".DVT"; a name typed without it is taken whole.
-    if (name.size() > 4 && equalsIgnoreCase(std::string_view(name).substr(name.size() - 4), ".DVT")) {
+    if (name.size() > 4 &&
+        equalsIgnoreCase(std::string_view(name).substr(name.size() - 4), ".DVT")) {
         name.resize(name.size() - 4);
     }
     if (name.empty() || name == ".DVT" || name == "." || name == "..") {

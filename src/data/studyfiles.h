@@ -36,6 +36,10 @@ StudyLocation studyFromMarkerFile(const std::filesystem::path& chosenFile);
 bool sameStudy(const std::filesystem::path& dirA, const std::string& nameA,
                const std::filesystem::path& dirB, const std::string& nameB);
 
+// Said when the user asks to delete the study that is open.
+inline constexpr const char* kStudyInUseMessage =
+    "Τα αρχεία χρησιμοποιούνται αυτή τη στιγμή\rΔεν μπορούν να διαγραφούν";
+
 // Gives the table the language driver and leaves it open.
 void ApplyLanguageDriver(Table& table);
 // Creates the table from its definition, then applies the language driver.

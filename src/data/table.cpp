@@ -1,8 +1,8 @@
 #include "table.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -77,7 +77,9 @@ std::string declaredType(const FieldDef& f) {
     return t;
 }
 
-std::string sqlName(const std::string& name) { return "\"" + name + "\""; }
+std::string sqlName(const std::string& name) {
+    return "\"" + name + "\"";
+}
 
 bool endsWithIgnoreCase(const std::string& s, std::string_view suffix) {
     return s.size() >= suffix.size() &&
@@ -255,8 +257,8 @@ void Table::createTable() {
         std::filesystem::rename(temp, path);
     } catch (const std::filesystem::filesystem_error& e) {
         removeIfPresent(temp);
-        throw EngineError("Cannot create the table " + path.string() + ": " +
-                          e.code().message() + ".");
+        throw EngineError("Cannot create the table " + path.string() + ": " + e.code().message() +
+                          ".");
     } catch (...) {
         removeIfPresent(temp);
         removeIfPresent(std::filesystem::path(temp.string() + "-wal"));
@@ -308,8 +310,8 @@ void Table::checkFileIsOurs(SqliteFile& file) const {
         ++i;
     }
     if (!same || i != mDef.fields.size()) {
-        throw EngineError("The table " + file.path().string() +
-                          " does not have the fields of a " + mComponentName + " table.");
+        throw EngineError("The table " + file.path().string() + " does not have the fields of a " +
+                          mComponentName + " table.");
     }
 }
 
@@ -376,10 +378,10 @@ void Table::open() {
         }
         mInsert = std::make_unique<SqliteStatement>(
             mFile->handle(), "INSERT INTO data(" + cols + ", rowid) VALUES(" + marks + ", ?)");
-        mUpdate = std::make_unique<SqliteStatement>(
-            mFile->handle(), "UPDATE data SET " + sets + " WHERE rowid = ?");
-        mDelete = std::make_unique<SqliteStatement>(mFile->handle(),
-                                                    "DELETE FROM data WHERE rowid = ?");
+        mUpdate = std::make_unique<SqliteStatement>(mFile->handle(),
+                                                    "UPDATE data SET " + sets + " WHERE rowid = ?");
+        mDelete =
+            std::make_unique<SqliteStatement>(mFile->handle(), "DELETE FROM data WHERE rowid = ?");
         mLastRowId = 0;
         loadRecords();
     } catch (...) {
@@ -472,9 +474,10 @@ int Table::keyCompare(const std::vector<Value>& a, const std::vector<Value>& b) 
 }
 
 int Table::lowerBound(const std::vector<Value>& values) const {
-    const auto it = std::lower_bound(
-        mRecords.begin(), mRecords.end(), values,
-        [this](const Record& r, const std::vector<Value>& v) { return keyCompare(r.values, v) < 0; });
+    const auto it = std::lower_bound(mRecords.begin(), mRecords.end(), values,
+                                     [this](const Record& r, const std::vector<Value>& v) {
+                                         return keyCompare(r.values, v) < 0;
+                                     });
     return static_cast<int>(it - mRecords.begin());
 }
 
@@ -668,9 +671,9 @@ int Table::locate(int storedIndex, const Value& value) const {
         for (int row = 0; row < recordCount(); ++row) {
             mLocateIndex.emplace_back(mRecords[row].values[storedIndex], row);
         }
-        std::stable_sort(mLocateIndex.begin(), mLocateIndex.end(), [](const auto& a, const auto& b) {
-            return compareValues(a.first, b.first) < 0;
-        });
+        std::stable_sort(
+            mLocateIndex.begin(), mLocateIndex.end(),
+            [](const auto& a, const auto& b) { return compareValues(a.first, b.first) < 0; });
         mLocateVersion = mVersion;
         mLocateField = storedIndex;
     }
@@ -777,7 +780,9 @@ void Table::insert() {
     setState(TableState::Insert);
 }
 
-void Table::append() { insert(); }  // a keyed table places the record by its key anyway
+void Table::append() {
+    insert();
+}  // a keyed table places the record by its key anyway
 
 void Table::cancel() {
     if (mState != TableState::Edit && mState != TableState::Insert) {
@@ -806,7 +811,7 @@ void Table::post() {
     try {
         if (findDuplicateKey(mBuffer, isNew ? -1 : mEditRow) >= 0) {
             throw KeyViolationError("Key violation: the table " + mTableName +
-                              " already holds a record with this key.");
+                                    " already holds a record with this key.");
         }
         Record record;
         record.rowId = isNew ? 0 : mRecords[mEditRow].rowId;
@@ -1094,7 +1099,8 @@ void Table::replaceAllRecords(std::vector<std::vector<Value>> rows) {
 std::vector<std::vector<Value>> Table::checkedRows(std::vector<std::vector<Value>> rows) const {
     for (auto& values : rows) {
         if (values.size() != mDef.fields.size()) {
-            throw EngineError("A record for " + mComponentName + " has the wrong number of fields.");
+            throw EngineError("A record for " + mComponentName +
+                              " has the wrong number of fields.");
         }
         for (size_t i = 0; i < values.size(); ++i) {
             values[i] = checkedValue(static_cast<int>(i), values[i]);
@@ -1110,7 +1116,7 @@ std::vector<std::vector<Value>> Table::checkedRows(std::vector<std::vector<Value
         for (size_t i = 1; i < sorted.size(); ++i) {
             if (keyCompare(*sorted[i - 1], *sorted[i]) == 0) {
                 throw KeyViolationError("Key violation: two records for " + mComponentName +
-                                  " have the same key.");
+                                        " have the same key.");
             }
         }
     }

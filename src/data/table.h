@@ -149,7 +149,8 @@ public:
     Field field(std::string_view name);
     std::optional<Field> findField(std::string_view name);
     Value rowValue(int row, int storedIndex) const;
-    // The text of a lookup field for the given row (the edit buffer for the current row while editing).
+    // The text of a lookup field for the given row (the edit buffer for the current row while
+    // editing).
     Value lookupValue(const LookupDef& lookup, int row) const;
     void setLookupSource(std::string_view lookupName, const Table* source);
     // Row index of the first record whose stored field equals value, or -1.

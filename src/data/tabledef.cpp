@@ -8,9 +8,8 @@ namespace dravin {
 bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
     // Field names are ASCII; no locale is involved.
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::optional<int> TableDef::fieldIndex(std::string_view name) const noexcept {

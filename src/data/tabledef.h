@@ -47,7 +47,7 @@ struct TableDef {
 
     // Stored and lookup fields in their declared order (lookups at their positions).
     struct Column {
-        int storedIndex = -1;              // -1 for a lookup
+        int storedIndex = -1;  // -1 for a lookup
         const LookupDef* lookup = nullptr;
         const std::string& name(const TableDef& d) const {
             return lookup ? lookup->name : d.fields[storedIndex].name;

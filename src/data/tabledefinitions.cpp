@@ -20,10 +20,10 @@ FieldDef memo(const char* name, FieldType type = FieldType::Memo) {
 
 TableDef floorTableDef() {
     TableDef d;
-    d.fields = {integer("IDFloor"),       alpha("Name1", 16),       alpha("Name2", 3),
-                real("Coef1", "#0.00"),   real("Coef2", "#0.00"),   real("Coef3", "#0.00"),
-                real("Coef4", "#0.00"),   real("Coef5", "#0.00"),   real("Area"),
-                real("AreaKoin"),         real("Height", "#0.00")};
+    d.fields = {integer("IDFloor"),     alpha("Name1", 16),     alpha("Name2", 3),
+                real("Coef1", "#0.00"), real("Coef2", "#0.00"), real("Coef3", "#0.00"),
+                real("Coef4", "#0.00"), real("Coef5", "#0.00"), real("Area"),
+                real("AreaKoin"),       real("Height", "#0.00")};
     d.primaryKey = {"IDFloor"};
     d.primaryIndexName = "FloorTIndex3";
     return d;
@@ -31,11 +31,11 @@ TableDef floorTableDef() {
 
 TableDef xorosTableDef() {
     TableDef d;
-    d.fields = {integer("IDXoros"),     alpha("Name", 30),        real("Coef1", "#0.00"),
-                real("Coef2", "#0.00"), real("Coef3", "#0.00"),   real("Coef4", "#0.00"),
-                real("Coef5", "#0.00"), real("Coef6", "#0.00"),   real("Coef7", "#0.00"),
-                real("Coef8", "#0.00"), integer("FloorID"),       alpha("FloorName1", 16),
-                alpha("FloorName2", 3), integer("Number"),        integer("RoomNumbers"),
+    d.fields = {integer("IDXoros"),     alpha("Name", 30),      real("Coef1", "#0.00"),
+                real("Coef2", "#0.00"), real("Coef3", "#0.00"), real("Coef4", "#0.00"),
+                real("Coef5", "#0.00"), real("Coef6", "#0.00"), real("Coef7", "#0.00"),
+                real("Coef8", "#0.00"), integer("FloorID"),     alpha("FloorName1", 16),
+                alpha("FloorName2", 3), integer("Number"),      integer("RoomNumbers"),
                 real("Area"),           real("Volume")};
     d.primaryKey = {"IDXoros"};
     d.primaryIndexName = "XorosToIndex1";
@@ -46,9 +46,9 @@ TableDef ownersTableDef() {
     TableDef d;
     FieldDef id = integer("ID", "00000");
     id.alignment = Alignment::Center;
-    d.fields = {alpha("Name", 40), id,
+    d.fields = {alpha("Name", 40),    id,
                 alpha("Address", 80), alpha("AFM", 16),
-                alpha("DOY", 30), alpha("Tel1", 20),
+                alpha("DOY", 30),     alpha("Tel1", 20),
                 alpha("Tel2", 20)};
     d.primaryKey = {"Name", "ID"};
     d.primaryIndexName = "OwnersTIndex2";
@@ -104,11 +104,16 @@ TableDef dravinTableDef() {
 
 TableDef genDataTableDef() {
     TableDef d;
-    d.fields = {alpha("Name1", 80),  alpha("Name2", 80),
-                alpha("Name3", 80),  alpha("Name4", 80),
-                alpha("Name5", 80),  alpha("Name7", 80),
-                alpha("Name6", 80),  alpha("Name8", 80),
-                alpha("Name9", 80),  alpha("Name10", 80),
+    d.fields = {alpha("Name1", 80),
+                alpha("Name2", 80),
+                alpha("Name3", 80),
+                alpha("Name4", 80),
+                alpha("Name5", 80),
+                alpha("Name7", 80),
+                alpha("Name6", 80),
+                alpha("Name8", 80),
+                alpha("Name9", 80),
+                alpha("Name10", 80),
                 real("AreaOikopedo", "####0.000"),
                 real("DravinTotal", "####0.000"),
                 real("Dravinmelontika", "####0.000"),

@@ -43,7 +43,13 @@ void TDravinDataT::setProgress(ProgressReporter* progress) noexcept {
     mProgress = progress ? progress : &mSilent;
 }
 
-void TDravinDataT::DravinTAfterPost(Table&) { DataChanged = true; }
+void TDravinDataT::DravinTAfterPost(Table&) {
+    DataChanged = true;
+}
+
+bool TDravinDataT::isCurrentStudy(const std::filesystem::path& dir, const std::string& name) const {
+    return !mStudyName.empty() && sameStudy(dir, name, mStudyDir, mStudyName);
+}
 
 std::array<Table*, 5> TDravinDataT::workingSet() noexcept {
     return {&FloorT, &XorosT, &OwnersT, &DravinT, &GenDataT};
@@ -69,9 +75,8 @@ void TDravinDataT::OpenParameterTables(const std::filesystem::path& dir) {
 
 void TDravinDataT::initParameters(Table& study, Table& master) {
     if (!master.isOpen()) {
-        throw EngineError("The master table " + master.tableName() +
-                          " is not open, so the table " + study.tableName() +
-                          " cannot be filled.");
+        throw EngineError("The master table " + master.tableName() + " is not open, so the table " +
+                          study.tableName() + " cannot be filled.");
     }
     DisplaySuspension suspended(study);
     study.close();
@@ -80,9 +85,13 @@ void TDravinDataT::initParameters(Table& study, Table& master) {
     study.open();
 }
 
-void TDravinDataT::InitFloorParameters() { initParameters(FloorT, FloorTo); }
+void TDravinDataT::InitFloorParameters() {
+    initParameters(FloorT, FloorTo);
+}
 
-void TDravinDataT::InitXorosParameters() { initParameters(XorosT, XorosTo); }
+void TDravinDataT::InitXorosParameters() {
+    initParameters(XorosT, XorosTo);
+}
 
 // ---------------------------------------------------------------- studies
 

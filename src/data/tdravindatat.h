@@ -59,6 +59,10 @@ public:
     // Sets DataChanged; attached to the after-post event of the study tables.
     void DravinTAfterPost(Table& table);
 
+    // True when dir/name is the study the working set stands on, also when named
+    // through another form of its path; deleting it is refused with kStudyInUseMessage.
+    bool isCurrentStudy(const std::filesystem::path& dir, const std::string& name) const;
+
     std::array<Table*, 5> workingSet() noexcept;
     std::array<Table*, 5> secondSet() noexcept;
     // The study the working set stands on (empty name when none was opened).

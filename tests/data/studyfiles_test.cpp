@@ -515,6 +515,16 @@ TEST_F(StudyFilesTest, DeletingTheOpenStudyIsRefusedAndDeletesNothing) {
     EXPECT_EQ(dumpStudy(), before);
 }
 
+// The desktop's delete command asks this before deleting anything.
+TEST_F(StudyFilesTest, CurrentStudyIsRecognisedUnderAnyFormOfItsPath) {
+    makeStudyWithContent("A");
+    EXPECT_TRUE(mData.isCurrentStudy(mStudiesDir, "A"));
+    EXPECT_TRUE(mData.isCurrentStudy(mStudiesDir / "." / "sub" / "..", "A"));
+    EXPECT_FALSE(mData.isCurrentStudy(mStudiesDir, "B"));
+    EXPECT_FALSE(mData.isCurrentStudy(mStudiesDir / "other", "A"));
+    EXPECT_FALSE(TDravinDataT().isCurrentStudy(mStudiesDir, "A"));
+}
+
 TEST_F(StudyFilesTest, DeletingAnotherStudyRemovesItsTablesOnly) {
     makeStudyWithContent("B");
     makeStudyWithContent("A");

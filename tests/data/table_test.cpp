@@ -1213,8 +1213,8 @@ TEST_F(TableTest, GroupedWritesRefusedAtResumeLeaveTheMemoryAsTheDisk) {
         const char* event;
         const char* when;
     };
-    for (const Case& c : {Case{"INSERT", "NEW.NumberXoros = 99"},
-                          Case{"UPDATE", "NEW.AreaClear = 99"}}) {
+    for (const Case& c :
+         {Case{"INSERT", "NEW.NumberXoros = 99"}, Case{"UPDATE", "NEW.AreaClear = 99"}}) {
         SCOPED_TRACE(c.event);
         auto t = spaces(std::string("Lost") + c.event + "_DRAVIN");
         postSpace(*t, I(1), I(10), I(1), R(1.0));
