@@ -2,6 +2,8 @@
 // record of the same study once in one SQLite transaction. Prints the ratios and the
 // cost per space, which should stay flat as the study grows.
 
+#include "ratioreporter.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -156,32 +158,13 @@ void BM_WriteEveryRecordOnce(benchmark::State& state) {
 BENCHMARK(BM_ComputeAll)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteEveryRecordOnce)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const char* n : {"1000", "10000"}) {
-        const auto c = reporter.times.find(std::string("BM_ComputeAll/") + n);
-        const auto w = reporter.times.find(std::string("BM_WriteEveryRecordOnce/") + n);
-        if (c != reporter.times.end() && w != reporter.times.end() && w->second > 0) {
-            std::printf(
-                "%s spaces: ComputeAll / write every record once: %.2fx (goal: within 2x)\n", n,
-                c->second / w->second);
-        }
-    }
-    benchmark::Shutdown();
-    return 0;
+    return dravin::bench::runWithRatios(argc, argv, [](const auto& r) {
+        r.printRatio("BM_ComputeAll/1000", "BM_WriteEveryRecordOnce/1000",
+                     "1000 spaces: ComputeAll / write every record once", 2);
+        r.printRatio("BM_ComputeAll/10000", "BM_WriteEveryRecordOnce/10000",
+                     "10000 spaces: ComputeAll / write every record once", 2);
+    });
 }

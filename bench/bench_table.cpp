@@ -2,6 +2,8 @@
 // then every space is edited once inside one display suspension, and a bare SQLite loop
 // writes the same rows once in one transaction. Prints the ratio of the two.
 
+#include "ratioreporter.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -127,30 +129,11 @@ BENCHMARK(BM_OpenSpaces10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SuspendedPosts10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareSqliteUpdates10k)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration to print the ratio at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto posts = reporter.times.find("BM_SuspendedPosts10k");
-    const auto bare = reporter.times.find("BM_BareSqliteUpdates10k");
-    if (posts != reporter.times.end() && bare != reporter.times.end() && bare->second > 0) {
-        std::printf("suspended posts / bare SQLite loop: %.2fx (goal: within 3x)\n",
-                    posts->second / bare->second);
-    }
-    benchmark::Shutdown();
-    return 0;
+    return dravin::bench::runWithRatios(argc, argv, [](const auto& r) {
+        r.printRatio("BM_SuspendedPosts10k", "BM_BareSqliteUpdates10k",
+                     "suspended posts / bare SQLite loop", 3);
+    });
 }

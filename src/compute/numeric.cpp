@@ -1,7 +1,7 @@
 #include "numeric.h"
 
-#include <cfenv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "data/errors.h"
@@ -9,7 +9,7 @@
 namespace dravin {
 
 long double RoundDecimals(int n, long double x) {
-    static constexpr long double kPowers[] = {1.0L, 10.0L, 100.0L, 1000.0L,
+    static constexpr long double kPowers[] = {1.0L,     10.0L,     100.0L,    1000.0L,
                                               10000.0L, 100000.0L, 1000000.0L};
     if (n < 0 || n > 6) {
         throw RangeError("Cannot round to " + std::to_string(n) + " decimals.");
@@ -20,14 +20,25 @@ long double RoundDecimals(int n, long double x) {
     if (!(magnitude < 2147483647.0L / p)) {
         return x;
     }
-    // nearbyint rounds halves to even under the default rounding mode.
-    return sign * std::nearbyint(magnitude * p) / p;
+    // Below 2^31 the scaled value converts exactly; halves go to the even neighbour.
+    const long double scaled = magnitude * p;
+    auto whole = static_cast<std::int64_t>(scaled + 0.5L);
+    if (static_cast<long double>(whole) - scaled == 0.5L && (whole & 1) != 0) {
+        --whole;
+    }
+    return sign * static_cast<long double>(whole) / p;
 }
 
-bool IsSignificant(long double x) noexcept { return std::fabs(x) > 0.0001L; }
+bool IsSignificant(long double x) noexcept {
+    return std::fabs(x) > 0.0001L;
+}
 
-bool IsNegligible(long double x) noexcept { return !IsSignificant(x); }
+bool IsNegligible(long double x) noexcept {
+    return !IsSignificant(x);
+}
 
-double R2(long double x) { return static_cast<double>(RoundDecimals(2, x)); }
+double R2(long double x) {
+    return static_cast<double>(RoundDecimals(2, x));
+}
 
 }  // namespace dravin

@@ -809,7 +809,9 @@ void Table::post() {
     }
     const bool isNew = mState == TableState::Insert;
     try {
-        if (findDuplicateKey(mBuffer, isNew ? -1 : mEditRow) >= 0) {
+        // An edit that keeps its key cannot clash: keys are unique.
+        const bool sameKey = !isNew && keyCompare(mBuffer, mRecords[mEditRow].values) == 0;
+        if (!sameKey && findDuplicateKey(mBuffer, isNew ? -1 : mEditRow) >= 0) {
             throw KeyViolationError("Key violation: the table " + mTableName +
                                     " already holds a record with this key.");
         }
