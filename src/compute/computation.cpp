@@ -376,12 +376,11 @@ void Computation::NormalizeShares() {
 
 namespace dravin {
 
-void ComputeAll(TDravinDataT& data, ProgressReporter& progress) {
+namespace {
+
+// The passes with the display suspended: resuming it commits what they wrote.
+void computeSuspended(TDravinDataT& data) {
     Table& spaces = data.DravinT;
-    if (!spaces.isOpen()) {
-        throw EngineError("No study is open.");
-    }
-    BusyScope busy(progress, "Υπολογισμοί");
     DisplaySuspension floorsSuspended(data.FloorT);
     DisplaySuspension kindsSuspended(data.XorosT);
     DisplaySuspension spacesSuspended(spaces);
@@ -428,6 +427,17 @@ void ComputeAll(TDravinDataT& data, ProgressReporter& progress) {
     c.ComputeGrossAndWeights();
     c.NormalizeShares();
     c.WriteTotalRows();
+}
+
+}  // namespace
+
+void ComputeAll(TDravinDataT& data, ProgressReporter& progress) {
+    if (!data.DravinT.isOpen()) {
+        throw EngineError("No study is open.");
+    }
+    BusyScope busy(progress, "Υπολογισμοί");
+    computeSuspended(data);
+    // Only now are the writes committed; a failed commit leaves the data changed.
     data.DataChanged = false;
 }
 

@@ -736,6 +736,7 @@ void Table::setFieldValue(int storedIndex, const Value& v) {
     requireOpen("modify");
     requireEditing();
     mBuffer[storedIndex] = checkedValue(storedIndex, v);
+    mModified = true;
     if (mFieldHandlers[storedIndex]) {
         mFieldHandlers[storedIndex](Field(*this, storedIndex, nullptr));
     }
@@ -767,6 +768,7 @@ void Table::edit() {
         return;
     }
     mBuffer = mRecords[mCursor].values;
+    mModified = false;
     mEditRow = mCursor;
     setState(TableState::Edit);
 }
@@ -776,6 +778,7 @@ void Table::insert() {
     checkBrowseMode();
     requireWritable();
     mBuffer.assign(mDef.fields.size(), Value());
+    mModified = false;
     mEditRow = -1;
     setState(TableState::Insert);
 }
@@ -797,7 +800,10 @@ void Table::cancel() {
 }
 
 void Table::checkBrowseMode() {
-    if (mState == TableState::Edit || mState == TableState::Insert) {
+    // A new record nobody typed into is dropped, not stored blank.
+    if (mState == TableState::Insert && !mModified) {
+        cancel();
+    } else if (mState == TableState::Edit || mState == TableState::Insert) {
         post();
     }
 }

@@ -226,6 +226,7 @@ private:
     bool mBof = true;
     std::vector<Value> mBuffer;
     int mEditRow = -1;
+    bool mModified = false;  // a field of the edit buffer was assigned
     std::int64_t mLastRowId = 0;
     // Posts grouped while display is suspended: row id → not yet in the file.
     std::unordered_map<std::int64_t, bool> mDirty;

@@ -1,0 +1,10 @@
+#include "reports/engine/linecontrol.h"
+
+#include <utility>
+
+namespace dravin {
+
+LineControl::LineControl(QString name, LineDirection direction)
+    : ReportControl(std::move(name)), mDirection(direction) {}
+
+}  // namespace dravin

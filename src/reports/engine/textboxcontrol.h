@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include "data/tabledef.h"
+#include "reports/engine/reportcontrol.h"
+
+namespace dravin {
+
+// A control that prints text in its box, lines from the box's top. Text is broken at
+// its line breaks; with word wrap also where a line would pass the box's right edge.
+// A growing box gets taller (and its band with it) to hold all lines; a wrapping box
+// that does not grow cuts off the lines below it. Text that does not wrap may run
+// past the box, so a label is never lost. An auto-sized box is as wide as its text,
+// anchored by its alignment at its left edge, centre or right edge. A box of no
+// height is one line high.
+class TextBoxControl : public ReportControl {
+public:
+    using ReportControl::ReportControl;
+
+    Alignment alignment() const noexcept { return mAlignment; }
+    void setAlignment(Alignment a) noexcept { mAlignment = a; }
+    bool wordWrap() const noexcept { return mWordWrap; }
+    void setWordWrap(bool on) noexcept { mWordWrap = on; }
+    bool grows() const noexcept { return mGrows; }
+    void setGrows(bool on) noexcept { mGrows = on; }
+    bool autoSize() const noexcept { return mAutoSize; }
+    void setAutoSize(bool on) noexcept { mAutoSize = on; }
+
+    // The text printed for a row and page, before a detail event replaces it.
+    virtual QString text(const ControlContext& context) const = 0;
+
+private:
+    Alignment mAlignment = Alignment::Left;
+    bool mWordWrap = false;
+    bool mGrows = false;
+    bool mAutoSize = false;
+};
+
+}  // namespace dravin

@@ -1,0 +1,561 @@
+#include "ui/tdravinmain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "compute/computation.h"
+#include "compute/entryrules.h"
+#include "data/errors.h"
+#include "data/studyfiles.h"
+#include "data/tdravindatat.h"
+#include "ui/filechooser.h"
+#include "ui/helpsystem.h"
+#include "ui/modelview/lookupdelegate.h"
+#include "ui/modelview/tablemodel.h"
+#include "ui/qtprompter.h"
+#include "ui/tdravinabout.h"
+#include "ui/tinfoform.h"
+
+namespace dravin {
+namespace {
+
+using Look = ColumnSpec::Look;
+
+// The five tabs: caption, grid name and columns (field, title, share of the width, look).
+struct TabSpec {
+    const char* caption;
+    const char* grid;
+    std::vector<ColumnSpec> columns;
+};
+
+ColumnSpec floorColumn(double f) { return {"Name1Floor", "Οροφος", f, false, Look::Normal, false, true}; }
+ColumnSpec kindColumn(double f) { return {"NameXoros", "Χώρος", f, false, Look::Normal, false, true}; }
+ColumnSpec ownerColumn(double f) { return {"NameOwner", "Ιδιοκτήτης", f, false, Look::Normal, false, true}; }
+ColumnSpec plain(const char* field, const char* title, double f, bool titleLeft = false) {
+    return {field, title, f, false, Look::Normal, true, titleLeft};
+}
+ColumnSpec coefficient(const char* field, const char* title, double f, bool readOnly = true) {
+    return {field, title, f, readOnly, Look::Coefficient, true, false};
+}
+ColumnSpec result(const char* field, const char* title, double f, bool titleLeft = false) {
+    return {field, title, f, false, Look::Result, true, titleLeft};
+}
+
+std::vector<TabSpec> tabs() {
+    return {
+        {"Ονομασίες-Εμβαδά",
+         "DBGrid1",
+         {floorColumn(0.15), plain("Name2Floor", "Οροφ", 0.05, true),
+          plain("NumberXoros", "Αρ. Χωρ.", 0.06, true), kindColumn(0.19),
+          plain("NumberofRooms", "Αρ. Δωμ. ", 0.07), plain("AreaClear", "Καθ. Εμβαδό m2", 0.12),
+          plain("Height", "Υψος m", 0.07), plain("VolumeClear", "Καθ. Ογκος m3", 0.11, true),
+          ownerColumn(0.16)}},
+        {"Επιφάνειες m2",
+         "DBGrid3",
+         {floorColumn(0.15), plain("Name2Floor", "*", 0.03), plain("NumberXoros", "*", 0.03),
+          kindColumn(0.15), plain("AreaClear", "Καθ. Εμβ. m2", 0.11),
+          coefficient("FCoef2", "Σ. Κοιν-1", 0.08), coefficient("XCoef3", "Σ. Κοιν-2", 0.08),
+          result("AreaKoin", "Αναλογ. Κ.Χ", 0.11), result("AreaMikto", "Μικτό Εμβ m2", 0.11),
+          ownerColumn(0.13)}},
+        {"Ογκοι m3",
+         "DBGrid2",
+         {floorColumn(0.14), plain("Name2Floor", "*", 0.03), plain("NumberXoros", "*", 0.03),
+          kindColumn(0.15), plain("AreaClear", "Καθ. Εμβ. m2", 0.10),
+          result("AreaKoin", "Αναλογ. Κ.Χ. ", 0.10), result("AreaMikto", "Μικτό Εμβ. m2", 0.11),
+          plain("VolumeClear", "Καθ. Ογκ. m3", 0.11), result("VolumeKoin", "Αναλογ. Κ.Χ", 0.10),
+          result("VolumeMikto", "Μικτός Ογκ. m3", 0.11)}},
+        {"Χιλιοστά ο/οο",
+         "DBGrid4",
+         {floorColumn(0.14), plain("Name2Floor", "*", 0.03), plain("NumberXoros", "*", 0.03),
+          kindColumn(0.15), coefficient("AreaMikto", "Μικτό Εμβ. m2ς", 0.11),
+          coefficient("FCoef1", "Σ.Α.Αξ-1", 0.07), coefficient("XCoef1", "Σ.Α.Αξ-2", 0.07),
+          coefficient("XCoef2", "Σ.Α.Αξ-3", 0.07), plain("XCoef7", "Σ.Α.Αξ-4", 0.07),
+          result("DravinOikopedo", "ο/οο Οικοπ.", 0.12),
+          result("PartofOikopedo", "Ε Οικοπ m2", 0.12)}},
+        {"Κοινόχρηστα-Ανελκυστήρας",
+         "DBGrid5",
+         {floorColumn(0.14), plain("Name2Floor", "*", 0.03), plain("NumberXoros", "*", 0.03),
+          kindColumn(0.15), {"AreaClear", "Καθ. Εμβ. m2", 0.11, true},
+          coefficient("AreaMikto", "Μικτό Εμβ. m2", 0.10), coefficient("XCoef4", "Σ. Κοιν-3", 0.08),
+          coefficient("FCoef3", "Σ.Ασανσ-1", 0.08),
+          coefficient("XCoef5", "Σ.Ασανσ-2", 0.08, false),
+          result("PosostoDapanes1", "ο/οο Κοιν.", 0.09),
+          result("PosostoDapanes2", "ο/οο Ανελκ.", 0.09, true)}},
+    };
+}
+
+// Nearest integer, exact halves to the even one.
+int nearestEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+
+}  // namespace
+
+TDravinMain::TDravinMain(QWidget* owner)
+    : TFormTopCloseHelpLove(owner),
+      PageControl1(new QTabWidget(Panel1)),
+      BitBtn7(new QToolButton(Panel2)),
+      BitBtn8(new QToolButton(Panel2)),
+      mData(std::make_unique<TDravinDataT>()),
+      mPrompter(std::make_unique<QtPrompter>(this)),
+      mWait(new TInfoForm(this)),
+      mFiles(std::make_shared<DialogFileChooser>()),
+      mMenuBar(new QMenuBar(this)) {
+    setObjectName("TDravinMain");
+    mData->setProgress(mWait);
+    installEntryRules(*mData, *mPrompter);
+    resize(747, 518 + 57);
+    buildTopBar();
+    buildGrids();
+    buildMenu();
+    CloseBtn->setText("Εξοδος");
+    HelpBtn->setText("Βοήθεια");
+    LoveBtn->lower();  // lies under the help button, never reachable
+    setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
+}
+
+TDravinMain::~TDravinMain() {
+    // The grids let go of the tables before the data module closes them.
+    for (auto*& g : mGrids) {
+        if (g) {
+            g->setModel(nullptr);
+        }
+    }
+    for (auto* m : mModels) {
+        delete m;
+    }
+    mData.reset();
+}
+
+void TDravinMain::setFileChooser(std::shared_ptr<FileChooser> chooser) {
+    mFiles = chooser ? std::move(chooser) : std::make_shared<DialogFileChooser>();
+}
+
+QAction* TDravinMain::action(const QString& name) const { return findChild<QAction*>(name); }
+
+QTableView* TDravinMain::grid(int number) const {
+    return findChild<QTableView*>(QString("DBGrid%1").arg(number));
+}
+
+// ------------------------------------------------------------------ construction
+
+void TDravinMain::buildTopBar() {
+    auto* navigator = new QFrame(Panel2);
+    navigator->setObjectName("DBNavigator1");
+    navigator->setGeometry(10, 14, 189, 25);
+    auto* row = new QHBoxLayout(navigator);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    struct Button {
+        const char* name;
+        const char* glyph;
+        const char* hint;
+        std::function<void(Table&)> act;
+    };
+    const Button buttons[] = {
+        {"nbFirst", "|◀", "πρώτη εγγραφή", [](Table& t) { t.first(); }},
+        {"nbPrior", "◀", "προηγούμενη εγγραφή", [](Table& t) { t.prior(); }},
+        {"nbNext", "▶", "επόμενη εγγραφή", [](Table& t) { t.next(); }},
+        {"nbLast", "▶|", "τελευταία εγγραφή", [](Table& t) { t.last(); }},
+        {"nbInsert", "+", "παραμβολή εγγραφής", [](Table& t) { t.insert(); }},
+        {"nbDelete", "−", "διαγραφή εγγραφής", [](Table& t) { t.remove(); }},
+        {"nbEdit", "▲", "αλλαγή εγγραφής", [](Table& t) { t.edit(); }},
+        {"nbPost", "✓", "καταχώρηση αλλαγών", [](Table& t) { t.post(); }},
+        {"nbCancel", "✗", "ακύρωση αλλαγών", [](Table& t) { t.cancel(); }},
+    };
+    for (const Button& b : buttons) {
+        auto* button = new QToolButton(navigator);
+        button->setObjectName(b.name);
+        button->setText(QString::fromUtf8(b.glyph));
+        button->setToolTip(b.hint);
+        row->addWidget(button);
+        auto act = b.act;
+        connect(button, &QToolButton::clicked, this, [this, act] {
+            navigate([this, act] { act(mData->DravinT); });
+        });
+    }
+    BitBtn7->setObjectName("BitBtn7");
+    BitBtn7->setText("Υπολ/σμοί");
+    BitBtn7->setToolTip("υπολογισμοί χιλιοστών");
+    BitBtn7->setGeometry(244, 5, 101, 43);
+    connect(BitBtn7, &QToolButton::clicked, this, &TDravinMain::BitBtn7Click);
+    BitBtn8->setObjectName("BitBtn8");
+    BitBtn8->setText("⇊");
+    BitBtn8->setToolTip("επανάληψη ορόφου");
+    BitBtn8->setGeometry(358, 5, 51, 43);
+    connect(BitBtn8, &QToolButton::clicked, this, &TDravinMain::BitBtn8Click);
+}
+
+void TDravinMain::buildGrids() {
+    PageControl1->setObjectName("PageControl1");
+    auto* layout = new QVBoxLayout(Panel1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(mMenuBar);
+    layout->addWidget(PageControl1, 1);
+    Table& spaces = mData->DravinT;
+    auto* floors = new LookupDelegate(mData->FloorT, "IDFloor", "Name1", 14, this);
+    auto* kinds = new LookupDelegate(mData->XorosT, "IDXoros", "Name", 19, this);
+    auto* owners = new LookupDelegate(mData->OwnersT, "ID", "Name", 8, this);
+    size_t i = 0;
+    for (TabSpec& tab : tabs()) {
+        auto* view = new QTableView;
+        view->setObjectName(tab.grid);
+        auto* model = new TableModel(spaces, std::move(tab.columns));
+        view->setModel(model);
+        view->setSelectionBehavior(QAbstractItemView::SelectItems);
+        view->verticalHeader()->setDefaultSectionSize(20);
+        view->verticalHeader()->setVisible(false);
+        view->setEditTriggers(QAbstractItemView::AllEditTriggers);
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const std::string field = model->column(c).field;
+            if (field == "Name1Floor") {
+                view->setItemDelegateForColumn(c, floors);
+            } else if (field == "NameXoros") {
+                view->setItemDelegateForColumn(c, kinds);
+            } else if (field == "NameOwner") {
+                view->setItemDelegateForColumn(c, owners);
+            }
+        }
+        connect(model, &TableModel::failed, this, [this](const QString& message) {
+            mPrompter->error(message.toStdString());
+        });
+        connect(model, &TableModel::cursorMoved, this, &TDravinMain::followCursor);
+        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, model](const QModelIndex& current) {
+                    if (mFollowing || !current.isValid() || current.row() == model->pendingRow()) {
+                        return;
+                    }
+                    // Leaving a row posts its edit, as in every grid of the program.
+                    navigate([this, row = current.row()] { mData->DravinT.moveTo(row); });
+                });
+        PageControl1->addTab(view, tab.caption);
+        mGrids[i] = view;
+        mModels[i] = model;
+        ++i;
+    }
+    PageControl1->setCurrentIndex(0);
+}
+
+QAction* TDravinMain::addItem(QMenu* menu, const char* name, const QString& caption,
+                              std::function<void()> handler) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (handler) {
+        connect(a, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+    }
+    return a;
+}
+
+void TDravinMain::notYetAvailable(const QString& what) {
+    mPrompter->inform(("Η λειτουργία «" + what + "» δεν είναι ακόμη διαθέσιμη.").toStdString());
+}
+
+void TDravinMain::buildMenu() {
+    const auto later = [this](const QString& what) { return [this, what] { notYetAvailable(what); }; };
+    auto sub = [this](const char* name, const QString& caption) {
+        QMenu* m = mMenuBar->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    QMenu* files = sub("N1", "Αρχεία");
+    QAction* open = addItem(files, "OpenFile", "Ανοιγμα");
+    connect(open, &QAction::triggered, this, [this, open] { OpenFileClick(open); });
+    QAction* create = addItem(files, "NewFile", "Δημιουργία");
+    connect(create, &QAction::triggered, this, [this, create] { OpenFileClick(create); });
+    addItem(files, "SaveAsFile", "Αποθήκευση Ως", [this] { SaveAsFileClick(); });
+    files->addSeparator()->setObjectName("N24");
+    addItem(files, "DeleteFiles", "Διαγραφή Αρχείων", [this] { DeleteFilesClick(); });
+    files->addSeparator()->setObjectName("N30");
+    addItem(files, "ExitofProgram", "Εξοδος", [this] { ExitofProgramClick(); });
+
+    QMenu* import = sub("N8", "Εισαγωγή");
+    addItem(import, "DataFromBerok97", "Εισαγωγή δεδομένων από winΒΕΡΟΚ",
+            [this] { DataFromBerok97Click(); });
+
+    QMenu* settings = sub("N2", "Ρυθμίσεις ");
+    addItem(settings, "N6", "Παράμετροι ανά όροφο", later("Παράμετροι ανά όροφο"));
+    addItem(settings, "N7", "Παράμετροι με είδος χώρου", later("Παράμετροι με είδος χώρου"));
+
+    QMenu* building = sub("N3", "Οικοδομή");
+    addItem(building, "N17", "Λίστα Ιδιοκτητών", later("Λίστα Ιδιοκτητών"));
+    building->addSeparator()->setObjectName("N16");
+    addItem(building, "N9", "Ονομασίες", later("Ονομασίες"));
+    addItem(building, "N10", "Εμβαδόν Οικοπέδου", later("Εμβαδόν Οικοπέδου"));
+    addItem(building, "N11", "Χιλιοστά Μελλοντικών", later("Εμβαδόν Οικοπέδου"));
+    addItem(building, "N21", "Σημειώσεις", later("Σημειώσεις"));
+    building->addSeparator()->setObjectName("N15");
+    addItem(building, "N12", "Παράμετροι ανά όροφο", later("Παράμετροι ανά όροφο"));
+    addItem(building, "N13", "Παράμετροι με είδος χώρου", later("Παράμετροι με είδος χώρου"));
+    addItem(building, "N14", "Αρχικοποίηση παραμέτρων", [this] { N14Click(); });
+
+    QMenu* compute = sub("N32", "Υπολογισμοί");
+    addItem(compute, "N33", "Υπολογισμοί Χιλιοστών-Ποσοστών ", [this] { BitBtn7Click(); });
+    QAction* n34 = addItem(compute, "N34", "Απενεργοποίηση Αυτόματου Υπολογισμού");
+    n34->setCheckable(true);
+    connect(n34, &QAction::triggered, this, [this] { N34Click(); });
+
+    struct PrintItem {
+        const char* number;
+        const char* caption;
+    };
+    const PrintItem printItems[] = {
+        {"01", "Σύντομη εκτύπωση Α4 οριζόντιο (A4 landscape)"},
+        {"02", "Σύντομη (+) εκτύπωση Α4 οριζόντιο (A4 landscape)"},
+        {"03", "Σύντομη εκτύπωση Α3 κατακόρυφο  (A3 portrait)"},
+        {"04", "Σύντομη (+) εκτύπωση Α3 κατακόρυφο  (A3 portrait)"},
+        {nullptr, "N26"},
+        {"11", "Ανεπτυγμένη εκτύπωση A3 οριζόντιο (A3 landscape)"},
+        {"12", "Ανεπτυγμένη (+) εκτύπωση A3 οριζόντιο (A3 landscape)"},
+        {"13", "Ανεπτυγμένη εκτύπωση A2 κατακόρυφο (A2 portrait)"},
+        {"14", "Ανεπτυγμένη (+) εκτύπωση A2 κατακόρυφο (A2 portrait)"},
+        {nullptr, "N29"},
+        {"20", "Πλήρης  εκτύπωση A4 οριζόντιο (A4 landscape)"},
+        {"30", "Πλήρης (+) εκτύπωση A4 οριζόντιο (A4 landscape)"},
+        {"21", "Πλήρης  εκτύπωση A3 οριζόντιο (A3 landscape)"},
+        {"22", "Πλήρης (+) εκτύπωση A3 οριζόντιο (A3 landscape)"},
+        {"23", "Πλήρης εκτύπωση A2 κατακόρυφο (A2 portrait)"},
+        {"24", "Πλήρης (+) εκτύπωση A2 κατακόρυφο (A2 portrait)"},
+        {nullptr, "N27"},
+    };
+    struct SettingItem {
+        const char* printName;
+        const char* previewName;
+        const char* caption;
+    };
+    const SettingItem settingItems[] = {{"N25", "Ne25", "Γραμματοσειρά εκτύπωσης"},
+                                        {"N31", "Ne31", "Εκτυπωτής"},
+                                        {"N23", "N28", "Απόσταση γραμμών σε χιλιοστά"}};
+    for (const bool preview : {false, true}) {
+        QMenu* m = preview ? sub("N22", "Προεπισκόπηση ") : sub("N4", "Εκτυπώσεις");
+        int separators = 0;
+        for (const PrintItem& p : printItems) {
+            if (!p.number) {
+                // The preview submenu's separators carry no names of their own.
+                m->addSeparator()->setObjectName(preview ? QString("Nsep%1").arg(++separators)
+                                                         : QString(p.caption));
+                continue;
+            }
+            const QString name = QString(preview ? "ME" : "MP") + p.number;
+            addItem(m, name.toLatin1().constData(), p.caption,
+                    later(preview ? "Προεπισκόπηση" : "Εκτυπώσεις"));
+        }
+        for (const SettingItem& s : settingItems) {
+            addItem(m, preview ? s.previewName : s.printName, s.caption, later(s.caption));
+        }
+    }
+
+    QMenu* help = sub("N5", "Βοήθεια");
+    addItem(help, "N18", "Βοήθεια", [this] { N18Click(); });
+    help->addSeparator()->setObjectName("N19");
+    QMenu* book = help->addMenu("Βιβλίο προγράμματος");
+    book->setObjectName("Book");
+    book->menuAction()->setObjectName("Book");
+    addItem(book, "bookdoc", "DOC (Word)", [this] { bookdocClick(); });
+    addItem(book, "bookPDF", "PDF (Acrobat)", [this] { bookPDFClick(); });
+    help->addSeparator()->setObjectName("N35");
+    addItem(help, "N20", "Για το πρόγραμμα", [this] { N20Click(); });
+}
+
+// ------------------------------------------------------------------ behaviour
+
+bool TDravinMain::runCommand(const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const AbortError&) {
+        // The user was told already, or declined.
+    } catch (const std::exception& e) {
+        QMessageBox::critical(this, QString(), messageText(e.what()));
+    }
+    return false;
+}
+
+void TDravinMain::navigate(const std::function<void()>& move) {
+    runCommand(move);
+    followCursor(mModels[0] ? mModels[0]->currentRow() : -1);
+}
+
+void TDravinMain::followCursor(int row) {
+    if (mFollowing || row < 0) {
+        return;
+    }
+    mFollowing = true;
+    for (size_t i = 0; i < mGrids.size(); ++i) {
+        if (!mGrids[i] || !mModels[i] || row >= mModels[i]->rowCount()) {
+            continue;
+        }
+        const QModelIndex current = mGrids[i]->currentIndex();
+        mGrids[i]->setCurrentIndex(mModels[i]->index(row, current.isValid() ? current.column() : 0));
+    }
+    mFollowing = false;
+}
+
+void TDravinMain::applyColumnWidths(int w) {
+    for (size_t g = 0; g < mGrids.size(); ++g) {
+        if (!mGrids[g]) {
+            continue;
+        }
+        const auto& columns = mModels[g]->columns();
+        for (size_t c = 0; c < columns.size(); ++c) {
+            int width = nearestEven(w * columns[c].share) - 1;
+            if (g == 4 && c + 1 == columns.size()) {
+                width = nearestEven(w * columns[c].share) - 2;
+            }
+            mGrids[g]->setColumnWidth(static_cast<int>(c), std::max(0, width));
+        }
+    }
+}
+
+void TDravinMain::FormResize() {
+    if (mGrids[0]) {
+        applyColumnWidths(mGrids[0]->viewport()->width());
+    }
+}
+
+void TDravinMain::FormShow() {
+    updateCaption();
+    CloseBtn->setText("Εξοδος");
+    FormResize();
+}
+
+void TDravinMain::closeEvent(QCloseEvent* event) {
+    // A pending edit is posted as leaving the grid would; if it cannot be, the window
+    // stays open for the user to correct it.
+    if (!runCommand([this] { mData->DravinT.checkBrowseMode(); })) {
+        event->ignore();
+        return;
+    }
+    TFormTopCloseHelpLove::closeEvent(event);
+}
+
+void TDravinMain::updateCaption() {
+    setWindowTitle("Πίνακας Χιλιοστών [" + StudiesDir + "\\" + StudyName + "]");
+}
+
+void TDravinMain::WriteStudyMarker() {
+    writeStudyMarker(StudiesDir.toStdString(), StudyName.toStdString());
+}
+
+void TDravinMain::setEmbeddedMenus(bool embedded) {
+    for (const char* name : {"OpenFile", "NewFile", "SaveAsFile", "DeleteFiles"}) {
+        action(name)->setEnabled(!embedded);
+    }
+    action("DataFromBerok97")->setEnabled(embedded);
+}
+
+void TDravinMain::HelpBtnClick() { HelpSystem::ShowHelpTopic("InData_09"); }
+
+void TDravinMain::N18Click() { HelpSystem::ShowHelpTopic("Contents"); }
+
+void TDravinMain::BitBtn7Click() {
+    runCommand([this] {
+        const QPoint origin = mapToGlobal(QPoint(0, 0));
+        mWait->setPlace(QPoint(origin.x() + width() / 3, origin.y() + Panel2->height()));
+        ComputeAll(*mData, *mWait);
+    });
+    followCursor(mModels[0]->currentRow());
+}
+
+void TDravinMain::BitBtn8Click() { notYetAvailable("επανάληψη ορόφου"); }
+
+void TDravinMain::N14Click() {
+    mData->InitFloorParameters();
+    mData->InitXorosParameters();
+}
+
+void TDravinMain::N34Click() {
+    QAction* n34 = action("N34");
+    AutoCompute = !n34->isChecked();
+}
+
+void TDravinMain::N20Click() {
+    TDravinAbout about(this);
+    about.exec();
+}
+
+std::optional<QString> TDravinMain::chooseStudy(bool save, const QString& title, bool mustExist) {
+    FileChooser::Request r{save ? FileChooser::Kind::Save : FileChooser::Kind::Open,
+                           save ? "SaveDialog1" : "OpenDialog1", title, StudiesDir, mustExist};
+    return mFiles->choose(this, r);
+}
+
+// Makes the chosen file's study current: marker, then the tables. The window's fields
+// follow only what succeeded, so caption and tables never disagree.
+void TDravinMain::openChosenStudy(const QString& file) {
+    const StudyLocation where = studyFromMarkerFile(file.toStdString());
+    writeStudyMarker(where.directory, where.name);
+    mData->OpenStudy(where.directory, where.name);
+    StudiesDir = QString::fromStdString(where.directory.string());
+    StudyName = QString::fromStdString(where.name);
+    updateCaption();
+}
+
+void TDravinMain::OpenFileClick(QAction* sender) {
+    runCommand([this, sender] {
+        const bool open = sender == action("OpenFile");
+        const auto file = chooseStudy(false, open ? "Ανοιγμα" : "Δημιουργία", open);
+        if (file) {
+            openChosenStudy(*file);
+        }
+    });
+}
+
+void TDravinMain::SaveAsFileClick() {
+    const std::filesystem::path sourceDir = mData->studyDirectory();
+    const std::string sourceName = mData->studyName();
+    const auto file = chooseStudy(true, "Αποθήκευση ως", false);
+    if (!file) {
+        return;
+    }
+    openChosenStudy(*file);
+    mData->SaveStudyAs(sourceDir, sourceName, StudiesDir.toStdString(), StudyName.toStdString());
+}
+
+void TDravinMain::DeleteFilesClick() {
+    const auto file = chooseStudy(false, "Διαγραφή αρχείων", true);
+    if (!file) {
+        return;
+    }
+    const StudyLocation where = studyFromMarkerFile(file->toStdString());
+    if (mData->isCurrentStudy(where.directory, where.name)) {
+        mPrompter->inform(kStudyInUseMessage);
+        return;
+    }
+    // Only a study whose marker could be removed loses its tables.
+    if (!QFile::remove(QString::fromStdString(studyMarkerPath(where.directory, where.name).string()))) {
+        return;
+    }
+    mData->DeleteStudy(where.directory, where.name);
+}
+
+void TDravinMain::DataFromBerok97Click() { notYetAvailable("Εισαγωγή δεδομένων από winΒΕΡΟΚ"); }
+
+void TDravinMain::ExitofProgramClick() { close(); }
+
+void TDravinMain::bookdocClick() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(
+        QDir(QCoreApplication::applicationDirPath()).filePath("DOC/winDravinBook.doc")));
+}
+
+void TDravinMain::bookPDFClick() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(
+        QDir(QCoreApplication::applicationDirPath()).filePath("DOC/winDravinBook.pdf")));
+}
+
+}  // namespace dravin

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "ui/tformclosehelplove.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+
+namespace dravin {
+
+class TDravinDataT;
+class TableModel;
+class QtPrompter;
+class TInfoForm;
+class FileChooser;
+
+// The window in which a whole run takes place: five tabbed grids over the study's
+// spaces, the navigator, the compute and repeat-floor buttons, and the menu from which
+// every other command is reached. Owns the data module for the run.
+class TDravinMain : public TFormTopCloseHelpLove {
+    Q_OBJECT
+public:
+    explicit TDravinMain(QWidget* owner = nullptr);
+    ~TDravinMain() override;
+
+    // The run's state, filled by the entry point.
+    QString DataDir;
+    QString IniFileName;
+    QString StudiesDir;
+    QString StudyName;
+    float LineSpacing = 8.0f;
+    bool UseLineSpacing = false;
+    bool AutoCompute = true;
+
+    TDravinDataT& data() noexcept { return *mData; }
+    QtPrompter& prompter() noexcept { return *mPrompter; }
+    void setFileChooser(std::shared_ptr<FileChooser> chooser);
+
+    // Menu items and controls by their component names.
+    QAction* action(const QString& name) const;
+    QTableView* grid(int number) const;  // DBGrid1 … DBGrid5
+    QTabWidget* PageControl1;
+    QToolButton* BitBtn7;
+    QToolButton* BitBtn8;
+
+    // The caption "Πίνακας Χιλιοστών [dir\name]".
+    void updateCaption();
+    void WriteStudyMarker();
+    // Sets the menu to the standalone or embedded state.
+    void setEmbeddedMenus(bool embedded);
+    // Runs a command; an error is shown in the standard error box and the window stays.
+    bool runCommand(const std::function<void()>& command);
+
+    // Column widths of every grid for an inner grid width w.
+    void applyColumnWidths(int w);
+
+public slots:
+    void BitBtn7Click();
+    void BitBtn8Click();
+    void N14Click();
+    void N34Click();
+    void N18Click();
+    void N20Click();
+    void OpenFileClick(QAction* sender);
+    void SaveAsFileClick();
+    void DeleteFilesClick();
+    void DataFromBerok97Click();
+    void ExitofProgramClick();
+    void bookdocClick();
+    void bookPDFClick();
+
+protected:
+    void HelpBtnClick() override;
+    void FormResize() override;
+    void FormShow() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildTopBar();
+    void buildGrids();
+    void buildMenu();
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                     std::function<void()> handler = {});
+    void notYetAvailable(const QString& what);
+    void followCursor(int row);
+    void navigate(const std::function<void()>& move);
+    std::optional<QString> chooseStudy(bool save, const QString& title, bool mustExist);
+    void openChosenStudy(const QString& file);
+
+    std::unique_ptr<TDravinDataT> mData;
+    std::unique_ptr<QtPrompter> mPrompter;
+    TInfoForm* mWait;
+    std::shared_ptr<FileChooser> mFiles;
+    QMenuBar* mMenuBar;
+    std::array<QTableView*, 5> mGrids{};
+    std::array<TableModel*, 5> mModels{};
+    bool mFollowing = false;
+};
+
+}  // namespace dravin
