@@ -14,6 +14,7 @@
 #include "data/exchangefile.h"
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
+#include "import/berokimport.h"
 
 namespace dravin::cli {
 namespace {
@@ -296,6 +297,19 @@ void cmdInitParams(const Arguments& a, Context& ctx) {
     ctx.out << "Parameters of " << s.study << " initialised from " << s.dataDir.string() << ".\n";
 }
 
+// The sibling's table lies in the studies directory unless --from names another.
+void cmdImportBerok(const Arguments& a, Context& ctx) {
+    a.expectPositional(0, "no further words");
+    const StudyArgs s = studyArgs(a, ctx);
+    const std::filesystem::path from = a.option("from").value_or(s.studiesDir.string());
+    WorkingStudy study(s);
+    BerokImport import(study.data);
+    import.OpenBerokTable(from);
+    study.run([&] { import.ImportBerokSpaces(); });
+    ctx.out << "Imported " << study.data.DravinT.recordCount() << " spaces from "
+            << import.BerokT.filePath().string() << " into " << s.study << ".\n";
+}
+
 struct Command {
     std::vector<std::string> options;
     std::function<void(const Arguments&, Context&)> run;
@@ -322,6 +336,10 @@ const std::map<std::string, Command>& commands() {
         {"show", {kStudyOptions, cmdShow, "show --studies-dir S --study N"}},
         {"repeat-floor",
          {kStudyOptions, cmdRepeatFloor, "repeat-floor --studies-dir S --study N SOURCE TARGET"}},
+        {"import-berok",
+         {{"studies-dir", "study", "data-dir", "from"},
+          cmdImportBerok,
+          "import-berok --studies-dir S --study N [--from DIR]"}},
         {"init-params",
          {kStudyOptions, cmdInitParams, "init-params --studies-dir S --study N [--data-dir D]"}},
     };

@@ -18,7 +18,7 @@ public:
         QString objectName;  // "OpenDialog1" or "SaveDialog1"
         QString title;
         QString directory;
-        bool mustExist;      // the file and its directory must exist
+        bool mustExist;  // the file and its directory must exist
     };
     virtual ~FileChooser() = default;
     // The chosen file, or nothing when the user cancels.

@@ -21,9 +21,13 @@ State& state() {
 
 }  // namespace
 
-QString HelpSystem::helpFile() { return state().helpFile; }
+QString HelpSystem::helpFile() {
+    return state().helpFile;
+}
 
-void HelpSystem::setHelpFile(const QString& file) { state().helpFile = file; }
+void HelpSystem::setHelpFile(const QString& file) {
+    state().helpFile = file;
+}
 
 void HelpSystem::setViewer(std::shared_ptr<HelpViewer> viewer) {
     state().viewer = viewer ? std::move(viewer) : std::make_shared<BrowserHelpViewer>();
@@ -41,8 +45,7 @@ void BrowserHelpViewer::showTopic(const QString& helpFile, const QString& topic)
     }
     const QString page = QFileInfo(helpFile).absoluteDir().filePath("HLP/" + topic + ".html");
     if (!QFileInfo::exists(page)) {
-        QMessageBox::information(nullptr, "Βοήθεια",
-                                 "Το θέμα βοήθειας " + topic + " δεν βρέθηκε.");
+        QMessageBox::information(nullptr, "Βοήθεια", "Το θέμα βοήθειας " + topic + " δεν βρέθηκε.");
         return;
     }
     auto* browser = new QTextBrowser;

@@ -36,8 +36,8 @@ Prompter::Answer QtPrompter::confirm(const std::string& text, bool withCancel) {
     NormalCursor cursor;
     const auto buttons = withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                     : QMessageBox::Yes | QMessageBox::No;
-    const auto answer = QMessageBox::question(mParent, QString(), messageText(text), buttons,
-                                              QMessageBox::No);
+    const auto answer =
+        QMessageBox::question(mParent, QString(), messageText(text), buttons, QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         return Answer::Yes;
     }

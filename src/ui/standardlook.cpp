@@ -13,11 +13,17 @@ QString& fontName() {
 
 }  // namespace
 
-QString windowFontName() { return fontName(); }
+QString windowFontName() {
+    return fontName();
+}
 
-void setWindowFontName(const QString& family) { fontName() = family; }
+void setWindowFontName(const QString& family) {
+    fontName() = family;
+}
 
-bool isGreekSystem() { return QLocale::system().language() == QLocale::Greek; }
+bool isGreekSystem() {
+    return QLocale::system().language() == QLocale::Greek;
+}
 
 void applyStandardLook(QWidget* window) {
     const bool greek = isGreekSystem();

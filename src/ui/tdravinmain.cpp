@@ -29,6 +29,7 @@
 #include "ui/helpsystem.h"
 #include "ui/modelview/lookupdelegate.h"
 #include "ui/modelview/tablemodel.h"
+#include "ui/printsettings.h"
 #include "ui/qtprompter.h"
 #include "ui/tdravinabout.h"
 #include "ui/tinfoform.h"
@@ -45,9 +46,15 @@ struct TabSpec {
     std::vector<ColumnSpec> columns;
 };
 
-ColumnSpec floorColumn(double f) { return {"Name1Floor", "Οροφος", f, false, Look::Normal, false, true}; }
-ColumnSpec kindColumn(double f) { return {"NameXoros", "Χώρος", f, false, Look::Normal, false, true}; }
-ColumnSpec ownerColumn(double f) { return {"NameOwner", "Ιδιοκτήτης", f, false, Look::Normal, false, true}; }
+ColumnSpec floorColumn(double f) {
+    return {"Name1Floor", "Οροφος", f, false, Look::Normal, false, true};
+}
+ColumnSpec kindColumn(double f) {
+    return {"NameXoros", "Χώρος", f, false, Look::Normal, false, true};
+}
+ColumnSpec ownerColumn(double f) {
+    return {"NameOwner", "Ιδιοκτήτης", f, false, Look::Normal, false, true};
+}
 ColumnSpec plain(const char* field, const char* title, double f, bool titleLeft = false) {
     return {field, title, f, false, Look::Normal, true, titleLeft};
 }
@@ -91,9 +98,13 @@ std::vector<TabSpec> tabs() {
           result("PartofOikopedo", "Ε Οικοπ m2", 0.12)}},
         {"Κοινόχρηστα-Ανελκυστήρας",
          "DBGrid5",
-         {floorColumn(0.14), plain("Name2Floor", "*", 0.03), plain("NumberXoros", "*", 0.03),
-          kindColumn(0.15), {"AreaClear", "Καθ. Εμβ. m2", 0.11, true},
-          coefficient("AreaMikto", "Μικτό Εμβ. m2", 0.10), coefficient("XCoef4", "Σ. Κοιν-3", 0.08),
+         {floorColumn(0.14),
+          plain("Name2Floor", "*", 0.03),
+          plain("NumberXoros", "*", 0.03),
+          kindColumn(0.15),
+          {"AreaClear", "Καθ. Εμβ. m2", 0.11, true},
+          coefficient("AreaMikto", "Μικτό Εμβ. m2", 0.10),
+          coefficient("XCoef4", "Σ. Κοιν-3", 0.08),
           coefficient("FCoef3", "Σ.Ασανσ-1", 0.08),
           coefficient("XCoef5", "Σ.Ασανσ-2", 0.08, false),
           result("PosostoDapanes1", "ο/οο Κοιν.", 0.09),
@@ -102,7 +113,9 @@ std::vector<TabSpec> tabs() {
 }
 
 // Nearest integer, exact halves to the even one.
-int nearestEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+int nearestEven(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
 
 }  // namespace
 
@@ -119,6 +132,7 @@ TDravinMain::TDravinMain(QWidget* owner)
     setObjectName("TDravinMain");
     mData->setProgress(mWait);
     installEntryRules(*mData, *mPrompter);
+    PrintSettings::instance().fontPointSize = 8;
     resize(747, 518 + 57);
     buildTopBar();
     buildGrids();
@@ -146,7 +160,9 @@ void TDravinMain::setFileChooser(std::shared_ptr<FileChooser> chooser) {
     mFiles = chooser ? std::move(chooser) : std::make_shared<DialogFileChooser>();
 }
 
-QAction* TDravinMain::action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* TDravinMain::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
 
 QTableView* TDravinMain::grid(int number) const {
     return findChild<QTableView*>(QString("DBGrid%1").arg(number));
@@ -185,9 +201,8 @@ void TDravinMain::buildTopBar() {
         button->setToolTip(b.hint);
         row->addWidget(button);
         auto act = b.act;
-        connect(button, &QToolButton::clicked, this, [this, act] {
-            navigate([this, act] { act(mData->DravinT); });
-        });
+        connect(button, &QToolButton::clicked, this,
+                [this, act] { navigate([this, act] { act(mData->DravinT); }); });
     }
     BitBtn7->setObjectName("BitBtn7");
     BitBtn7->setText("Υπολ/σμοί");
@@ -205,8 +220,8 @@ void TDravinMain::buildGrids() {
     PageControl1->setObjectName("PageControl1");
     auto* layout = new QVBoxLayout(Panel1);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(mMenuBar);
     layout->addWidget(PageControl1, 1);
+    this->layout()->setMenuBar(mMenuBar);  // above the button bar, as a window's menu
     Table& spaces = mData->DravinT;
     auto* floors = new LookupDelegate(mData->FloorT, "IDFloor", "Name1", 14, this);
     auto* kinds = new LookupDelegate(mData->XorosT, "IDXoros", "Name", 19, this);
@@ -220,7 +235,9 @@ void TDravinMain::buildGrids() {
         view->setSelectionBehavior(QAbstractItemView::SelectItems);
         view->verticalHeader()->setDefaultSectionSize(20);
         view->verticalHeader()->setVisible(false);
-        view->setEditTriggers(QAbstractItemView::AllEditTriggers);
+        view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed |
+                              QAbstractItemView::SelectedClicked);
         for (int c = 0; c < model->columnCount(); ++c) {
             const std::string field = model->column(c).field;
             if (field == "Name1Floor") {
@@ -231,9 +248,8 @@ void TDravinMain::buildGrids() {
                 view->setItemDelegateForColumn(c, owners);
             }
         }
-        connect(model, &TableModel::failed, this, [this](const QString& message) {
-            mPrompter->error(message.toStdString());
-        });
+        connect(model, &TableModel::failed, this,
+                [this](const QString& message) { mPrompter->error(message.toStdString()); });
         connect(model, &TableModel::cursorMoved, this, &TDravinMain::followCursor);
         connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, model](const QModelIndex& current) {
@@ -266,7 +282,9 @@ void TDravinMain::notYetAvailable(const QString& what) {
 }
 
 void TDravinMain::buildMenu() {
-    const auto later = [this](const QString& what) { return [this, what] { notYetAvailable(what); }; };
+    const auto later = [this](const QString& what) {
+        return [this, what] { notYetAvailable(what); };
+    };
     auto sub = [this](const char* name, const QString& caption) {
         QMenu* m = mMenuBar->addMenu(caption);
         m->setObjectName(name);
@@ -401,7 +419,8 @@ void TDravinMain::followCursor(int row) {
             continue;
         }
         const QModelIndex current = mGrids[i]->currentIndex();
-        mGrids[i]->setCurrentIndex(mModels[i]->index(row, current.isValid() ? current.column() : 0));
+        mGrids[i]->setCurrentIndex(
+            mModels[i]->index(row, current.isValid() ? current.column() : 0));
     }
     mFollowing = false;
 }
@@ -459,9 +478,13 @@ void TDravinMain::setEmbeddedMenus(bool embedded) {
     action("DataFromBerok97")->setEnabled(embedded);
 }
 
-void TDravinMain::HelpBtnClick() { HelpSystem::ShowHelpTopic("InData_09"); }
+void TDravinMain::HelpBtnClick() {
+    HelpSystem::ShowHelpTopic("InData_09");
+}
 
-void TDravinMain::N18Click() { HelpSystem::ShowHelpTopic("Contents"); }
+void TDravinMain::N18Click() {
+    HelpSystem::ShowHelpTopic("Contents");
+}
 
 void TDravinMain::BitBtn7Click() {
     runCommand([this] {
@@ -472,7 +495,9 @@ void TDravinMain::BitBtn7Click() {
     followCursor(mModels[0]->currentRow());
 }
 
-void TDravinMain::BitBtn8Click() { notYetAvailable("επανάληψη ορόφου"); }
+void TDravinMain::BitBtn8Click() {
+    notYetAvailable("επανάληψη ορόφου");
+}
 
 void TDravinMain::N14Click() {
     mData->InitFloorParameters();
@@ -538,15 +563,20 @@ void TDravinMain::DeleteFilesClick() {
         return;
     }
     // Only a study whose marker could be removed loses its tables.
-    if (!QFile::remove(QString::fromStdString(studyMarkerPath(where.directory, where.name).string()))) {
+    if (!QFile::remove(
+            QString::fromStdString(studyMarkerPath(where.directory, where.name).string()))) {
         return;
     }
     mData->DeleteStudy(where.directory, where.name);
 }
 
-void TDravinMain::DataFromBerok97Click() { notYetAvailable("Εισαγωγή δεδομένων από winΒΕΡΟΚ"); }
+void TDravinMain::DataFromBerok97Click() {
+    notYetAvailable("Εισαγωγή δεδομένων από winΒΕΡΟΚ");
+}
 
-void TDravinMain::ExitofProgramClick() { close(); }
+void TDravinMain::ExitofProgramClick() {
+    close();
+}
 
 void TDravinMain::bookdocClick() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(

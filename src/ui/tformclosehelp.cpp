@@ -35,6 +35,8 @@ TFormCloseHelp::TFormCloseHelp(QWidget* owner)
     connect(HelpBtn, &QPushButton::clicked, this, &TFormCloseHelp::HelpBtnClick);
 }
 
-void TFormCloseHelp::CloseBtnClick() { done(QDialog::Accepted); }
+void TFormCloseHelp::CloseBtnClick() {
+    done(QDialog::Accepted);
+}
 
 }  // namespace dravin

@@ -6,7 +6,9 @@
 namespace dravin {
 
 TFormEmpty::TFormEmpty(QWidget* owner)
-    : TSaveIniForm(owner), Panel1(new QFrame(this)), Panel2(new QFrame(this)),
+    : TSaveIniForm(owner),
+      Panel1(new QFrame(this)),
+      Panel2(new QFrame(this)),
       mLayout(new QVBoxLayout(this)) {
     Panel1->setObjectName("Panel1");
     Panel2->setObjectName("Panel2");

@@ -50,7 +50,9 @@ void TInfoForm::SetInfoText(const QString& text) {
     repaint();
 }
 
-QString TInfoForm::infoText() const { return mLabel->text(); }
+QString TInfoForm::infoText() const {
+    return mLabel->text();
+}
 
 void TInfoForm::setBusy(bool busy) {
     if (busy) {
@@ -66,8 +68,12 @@ void TInfoForm::showMessage(const std::string& text) {
     ShowInfo(mPlace.x(), mPlace.y(), QString::fromStdString(text));
 }
 
-void TInfoForm::setText(const std::string& text) { SetInfoText(QString::fromStdString(text)); }
+void TInfoForm::setText(const std::string& text) {
+    SetInfoText(QString::fromStdString(text));
+}
 
-void TInfoForm::close() { hide(); }
+void TInfoForm::close() {
+    hide();
+}
 
 }  // namespace dravin

@@ -17,7 +17,9 @@ TSaveIniForm::TSaveIniForm(QWidget* owner) : QDialog(owner), mHelpFile(HelpSyste
     }
 }
 
-TSaveIniForm::~TSaveIniForm() { HelpSystem::setHelpFile(mHelpFile); }
+TSaveIniForm::~TSaveIniForm() {
+    HelpSystem::setHelpFile(mHelpFile);
+}
 
 void TSaveIniForm::showEvent(QShowEvent* event) {
     if (!mLookApplied) {

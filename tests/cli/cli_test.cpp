@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "data/cp1253.h"
 #include "data/studyfiles.h"
 #include "data/table.h"
 #include "data/tabledefinitions.h"
@@ -118,11 +120,84 @@ std::string dumpFile(const fs::path& dir, const std::string& name, const TableDe
     return test::dumpTable(t);
 }
 
+// The sibling product's space table "B97Areas.DBF" as a dBase III file, byte by byte:
+// its 23 fields, with FLOOR, UN and AREA filled from each row.
+struct SiblingRow {
+    const char* floor;
+    int use;
+    double area;
+};
+
+std::string siblingTableBytes(const std::vector<SiblingRow>& rows) {
+    struct Column {
+        const char* name;
+        char type;
+        int width;
+        int decimals;
+    };
+    std::vector<Column> columns = {{"TMHMA", 'C', 10, 0}, {"BKIND", 'C', 40, 0},
+                                   {"MKIND", 'C', 30, 0}, {"FLOOR", 'C', 10, 0},
+                                   {"NAME", 'C', 5, 0},   {"USE", 'C', 20, 0}};
+    for (const char* name : {"AREA", "ETA", "SE", "SZ", "ES", "P"}) {
+        columns.push_back({name, 'N', 12, 2});
+    }
+    for (const char* name : {"BN", "MN", "UN"}) {
+        columns.push_back({name, 'N', 6, 0});
+    }
+    for (const char* name : {"EKKE", "EKSAE", "EKAREA", "EKSM", "EKSO", "EKSP", "EKP"}) {
+        columns.push_back({name, 'N', 12, 2});
+    }
+    columns.push_back({"NGR", 'N', 6, 0});
+    int recordLength = 1;
+    for (const Column& c : columns) {
+        recordLength += c.width;
+    }
+    const int headerLength = 32 + 32 * static_cast<int>(columns.size()) + 1;
+    const auto le = [](std::string& out, unsigned v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+    };
+    std::string out;
+    out += "\x03\x7C\x01\x0F";  // dBase III, changed on 15 January 2024
+    le(out, static_cast<unsigned>(rows.size()), 4);
+    le(out, static_cast<unsigned>(headerLength), 2);
+    le(out, static_cast<unsigned>(recordLength), 2);
+    out += std::string(20, '\0');
+    for (const Column& c : columns) {
+        std::string name(c.name);
+        name.resize(11, '\0');
+        out += name + c.type + std::string(4, '\0') + static_cast<char>(c.width) +
+               static_cast<char>(c.decimals) + std::string(14, '\0');
+    }
+    out += '\x0D';
+    for (const SiblingRow& row : rows) {
+        out += ' ';
+        for (const Column& c : columns) {
+            std::string value;
+            if (std::string(c.name) == "FLOOR") {
+                value = cp1253::encode(row.floor);
+            } else if (std::string(c.name) == "UN") {
+                value = std::to_string(row.use);
+            } else if (std::string(c.name) == "AREA") {
+                char text[32];
+                std::snprintf(text, sizeof text, "%.2f", row.area);
+                value = text;
+            }
+            const std::string pad(static_cast<size_t>(c.width) - value.size(), ' ');
+            out += c.type == 'C' ? value + pad : pad + value;
+        }
+    }
+    out += '\x1A';
+    return out;
+}
+
 // ---------------------------------------------------------------- main paths
 
 TEST_F(CliTest, HelpListsTheCommands) {
     const Result r = runOk({"--help"});
-    for (const char* command : {"new", "export", "load", "save-as", "delete", "init-params"}) {
+    for (const char* command :
+         {"new", "export", "load", "save-as", "delete", "init-params", "import-berok"}) {
         EXPECT_NE(r.out.find("dravin-cli " + std::string(command) + " "), std::string::npos)
             << command;
     }
@@ -242,10 +317,43 @@ TEST_F(CliTest, InitParamsBringsChangedMasterRowsIntoTheStudy) {
     EXPECT_EQ(floorCoef1(), 1.75);
 }
 
+TEST_F(CliTest, ImportBerokReplacesTheSpacesByTheSiblingsTable) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    test::writeFile(
+        mStudies / "B97Areas.DBF",
+        siblingTableBytes(
+            {{"οροφ.-1", 0, 50.0}, {"Δώμα", 0, 12.0}, {"υπόγ.-1", 77, 8.4}, {"οροφ.-1", 12, 6.0}}));
+    const std::string table = test::readFile(mStudies / "B97Areas.DBF");
+
+    const Result r = runOk(with({"import-berok"}, study("A")));
+
+    EXPECT_EQ(lines(r.out).size(), 1u);
+    EXPECT_EQ(test::readFile(mStudies / "B97Areas.DBF"), table);
+    const Json spaces = Json::parse(exportJson("A"))["spaces"];
+    std::vector<std::string> keys;
+    for (const auto& s : spaces) {
+        keys.push_back(s["IDfloor"].dump() + "/" + s["IDXoros"].dump() + "/" +
+                       s["NumberXoros"].dump() + " " + s["AreaClear"].dump() + " " +
+                       s["Height"].dump() + " " + s["VolumeClear"].dump());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"-1/20/1 8.4 2.5 21.0", "1/10/1 50.0 2.8 140.0",
+                                              "1/213/2 6.0 2.8 16.8"}));
+}
+
+TEST_F(CliTest, ImportBerokTakesTheTableFromTheDirectoryGiven) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    const fs::path sibling = mTemp / "BEROK";
+    fs::create_directories(sibling);
+    test::writeFile(sibling / "B97Areas.DBF", siblingTableBytes({{"ισόγειο", 0, 70.0}}));
+    runOk(with({"import-berok"}, with(study("A"), {"--from", sibling.string()})));
+    EXPECT_EQ(Json::parse(exportJson("A"))["spaces"].size(), 1u);
+}
+
 // ---------------------------------------------------------------- failures
 
 // "@S" stands for the studies directory (holding the study A), "@M" for a directory that
-// does not exist, "@O" for a file in it, "@B" for a file that is not JSON.
+// does not exist, "@O" for a file in it, "@B" for a file that is not JSON, "@D" for a
+// directory whose sibling table is cut short.
 struct FailureCase {
     const char* name;
     std::vector<std::string> args;
@@ -272,6 +380,9 @@ protected:
 TEST_P(CliFailureTest, ExitsWithOneLineOnStandardErrorAndChangesNothing) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
     test::writeFile(mTemp / "bad.json", "{\"floors\": [");
+    fs::create_directories(mTemp / "cut");
+    const std::string table = siblingTableBytes({{"οροφ.-1", 0, 50.0}, {"οροφ.-2", 0, 50.0}});
+    test::writeFile(mTemp / "cut" / "B97Areas.DBF", table.substr(0, table.size() - 40));
     const std::string before = studyA();
     std::vector<std::string> args;
     for (const std::string& a : GetParam().args) {
@@ -279,6 +390,7 @@ TEST_P(CliFailureTest, ExitsWithOneLineOnStandardErrorAndChangesNothing) {
                        : a == "@M" ? (mTemp / "missing").string()
                        : a == "@O" ? (mTemp / "missing" / "out.json").string()
                        : a == "@B" ? (mTemp / "bad.json").string()
+                       : a == "@D" ? (mTemp / "cut").string()
                                    : a);
     }
 
@@ -330,7 +442,18 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"MissingStudy", {"new", "--studies-dir", "@S"}, 2},
         FailureCase{"OptionWithoutValue", {"new", "--studies-dir", "@S", "--study"}, 2},
         FailureCase{"StrayWord", {"new", "--studies-dir", "@S", "--study", "A", "extra"}, 2},
-        FailureCase{"LoadWithoutFile", {"load", "--studies-dir", "@S", "--study", "A"}, 2}),
+        FailureCase{"LoadWithoutFile", {"load", "--studies-dir", "@S", "--study", "A"}, 2},
+        FailureCase{
+            "ImportBerokWithoutTable", {"import-berok", "--studies-dir", "@S", "--study", "A"}, 1},
+        FailureCase{"ImportBerokFromMissingDirectory",
+                    {"import-berok", "--studies-dir", "@S", "--study", "A", "--from", "@M"},
+                    1},
+        FailureCase{"ImportBerokFromTableCutShort",
+                    {"import-berok", "--studies-dir", "@S", "--study", "A", "--from", "@D"},
+                    1},
+        FailureCase{"ImportBerokUnknownStudy",
+                    {"import-berok", "--studies-dir", "@S", "--study", "Z", "--from", "@D"},
+                    1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {

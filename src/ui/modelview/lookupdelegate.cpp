@@ -29,8 +29,9 @@ QWidget* LookupDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
         if (k.isBlank()) {
             continue;
         }
-        combo->addItem(QString::fromStdString(cp1253::decode(mSource.rowValue(row, name).textBytes())),
-                       QVariant(k.toInteger()));
+        combo->addItem(
+            QString::fromStdString(cp1253::decode(mSource.rowValue(row, name).textBytes())),
+            QVariant(k.toInteger()));
     }
     return combo;
 }

@@ -42,7 +42,9 @@ TableModel::TableModel(Table& table, std::vector<ColumnSpec> columns, QObject* p
     mTable.addObserver(this);
 }
 
-TableModel::~TableModel() { mTable.removeObserver(this); }
+TableModel::~TableModel() {
+    mTable.removeObserver(this);
+}
 
 int TableModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !mTable.isOpen()) {
@@ -55,7 +57,9 @@ int TableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(mColumns.size());
 }
 
-int TableModel::pendingRow() const { return mShowsPending ? mTable.recordCount() : -1; }
+int TableModel::pendingRow() const {
+    return mShowsPending ? mTable.recordCount() : -1;
+}
 
 int TableModel::currentRow() const {
     return mShowsPending ? pendingRow() : mTable.currentRow();
@@ -85,8 +89,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole: {
             const auto idx = mTable.def().fieldIndex(c.field);
             const std::string picture = idx ? mTable.def().fields[*idx].displayFormat : "";
-            return QString::fromStdString(formatValue(valueAt(index.row(), index.column()),
-                                                      picture));
+            return QString::fromStdString(
+                formatValue(valueAt(index.row(), index.column()), picture));
         }
         case Qt::EditRole: {
             const Value v = valueAt(index.row(), index.column());
@@ -100,8 +104,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
                                  : QString::number(v.toReal(), 'g', 15);
         }
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(
-                (c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+            return QVariant::fromValue((c.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+                                       Qt::AlignVCenter);
         case Qt::BackgroundRole: {
             const QColor colour = c.background();
             return colour.isValid() ? QVariant(colour) : QVariant();
@@ -159,7 +163,8 @@ void TableModel::store(const QModelIndex& index, const QVariant& value) {
     }
     if (const LookupDef* l = mTable.def().lookup(c.field)) {
         // A lookup column is edited through its key: the delegate hands the key over.
-        mTable.field(l->keyField).setValue(value.isNull() ? Value() : Value::integer(value.toInt()));
+        mTable.field(l->keyField)
+            .setValue(value.isNull() ? Value() : Value::integer(value.toInt()));
     } else {
         Field f = mTable.field(c.field);
         if (f.def()->isText()) {
@@ -197,11 +202,17 @@ void TableModel::rowAboutToBeInserted(const Table&, int row) {
     beginInsertRows({}, row, row);
 }
 
-void TableModel::rowInserted(const Table&, int) { endInsertRows(); }
+void TableModel::rowInserted(const Table&, int) {
+    endInsertRows();
+}
 
-void TableModel::rowAboutToBeRemoved(const Table&, int row) { beginRemoveRows({}, row, row); }
+void TableModel::rowAboutToBeRemoved(const Table&, int row) {
+    beginRemoveRows({}, row, row);
+}
 
-void TableModel::rowRemoved(const Table&, int) { endRemoveRows(); }
+void TableModel::rowRemoved(const Table&, int) {
+    endRemoveRows();
+}
 
 void TableModel::rowChanged(const Table&, int row) {
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));

@@ -1,0 +1,85 @@
+#include "entry/dravincompute.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWindow>
+#include <cstdio>
+#include <cstring>
+
+#include "entry/inifile.h"
+#include "entry/loadtimesettings.h"
+#include "entry/run.h"
+
+namespace {
+
+constexpr std::int32_t kCode1 = 51873;
+constexpr std::int32_t kCode2 = 27406;
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The host may have its own application object; otherwise the library makes one,
+// which lives as long as the process (the host keeps the library loaded).
+bool ensureApplication() {
+    if (QApplication::instance()) {
+        return true;
+    }
+    if (!hasDisplay()) {
+        return false;
+    }
+    static int argc = 1;
+    static char name[] = "dravin";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+    dravin::applyLoadTimeSettings();
+    return true;
+}
+
+void report(const QString& text) {
+    if (QApplication::instance()) {
+        QMessageBox::critical(nullptr, QString(), text);
+    } else {
+        std::fprintf(stderr, "dravin: %s\n", text.toLocal8Bit().constData());
+    }
+}
+
+}  // namespace
+
+extern "C" std::uint8_t DravinCompute(std::int32_t code1, std::int32_t code2,
+                                      std::uint32_t hostWindow, const char* dataDir,
+                                      const char* studiesDir, const char* studyName,
+                                      const unsigned char* printFontName, std::uint8_t embedded) {
+    // The font name is copied first, whatever follows: one length byte, then the text.
+    char font[256] = {};
+    if (printFontName) {
+        std::memcpy(font, printFontName + 1, printFontName[0]);
+    }
+    if (code1 != kCode1 || code2 != kCode2) {
+        return 0;
+    }
+    try {
+        if (!ensureApplication()) {
+            report("No display is available for the program's window.");
+            return 0;
+        }
+        dravin::RunArguments args;
+        args.programDir = dravin::executablePath().parent_path();
+        args.embedded = embedded != 0;
+        if (args.embedded) {
+            args.dataDir = dravin::fromCodePage(dataDir);
+            args.studiesDir = dravin::fromCodePage(studiesDir);
+            args.studyName = dravin::fromCodePage(studyName);
+        }
+        args.printFontName = dravin::fromCodePage(font, sizeof font);
+        args.hostWindow = hostWindow;
+        dravin::Run(std::move(args)).execute();
+    } catch (const std::exception& e) {
+        report(QString::fromStdString(e.what()));
+    } catch (...) {
+        report("The program stopped on an unexpected error.");
+    }
+    return 0;
+}

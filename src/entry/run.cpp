@@ -1,0 +1,154 @@
+#include "entry/run.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QWindow>
+#include <memory>
+
+#include "data/cp1253.h"
+#include "data/tdravindatat.h"
+#include "entry/inifile.h"
+#include "ui/helpsystem.h"
+#include "ui/printsettings.h"
+#include "ui/qtprompter.h"
+#include "ui/tdravinmain.h"
+
+namespace dravin {
+namespace {
+
+constexpr const char* kHelpFileName = "TELVO704.HLP";
+
+std::filesystem::path path(const QString& s) {
+    return std::filesystem::path(s.toStdString());
+}
+
+bool isDirectory(const QString& dir) {
+    return !dir.isEmpty() && QFileInfo(dir).isDir();
+}
+
+// Everything process-wide that a run changes, put back on every path.
+class ProcessState {
+public:
+    ProcessState() : mHelpFile(HelpSystem::helpFile()) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~ProcessState() {
+        while (QGuiApplication::overrideCursor()) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+        HelpSystem::setHelpFile(mHelpFile);
+    }
+    ProcessState(const ProcessState&) = delete;
+    ProcessState& operator=(const ProcessState&) = delete;
+
+private:
+    QString mHelpFile;
+};
+
+}  // namespace
+
+QString fromCodePage(const char* text, size_t maxLength) {
+    if (!text) {
+        return {};
+    }
+    size_t n = 0;
+    while (n < maxLength && text[n] != '\0') {
+        ++n;
+    }
+    return QString::fromStdString(cp1253::decode(std::string_view(text, n)));
+}
+
+QString findHelpFile(const std::filesystem::path& programDir) {
+    if (QFileInfo(kHelpFileName).isFile()) {
+        return kHelpFileName;
+    }
+    for (const char* sub : {"HLP", "HELP", "FHLP", "FHELP"}) {
+        const auto candidate = programDir / sub / kHelpFileName;
+        if (QFileInfo(QString::fromStdString(candidate.string())).isFile()) {
+            return QString::fromStdString(candidate.string());
+        }
+    }
+    return {};
+}
+
+Run::Run(RunArguments args) : mArgs(std::move(args)) {}
+
+void Run::execute() {
+    ProcessState restore;
+    HelpSystem::setHelpFile(findHelpFile(mArgs.programDir));
+    PrintSettings::instance().fontFamily =
+        mArgs.embedded ? mArgs.printFontName : QString("Courier New");
+    auto main = std::make_unique<TDravinMain>();
+    // On X11 the host's window becomes the owner of ours; elsewhere the window is
+    // application-modal on its own.
+    std::unique_ptr<QWindow> host;
+    if (mArgs.hostWindow != 0 && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        main->winId();
+        host.reset(QWindow::fromWinId(mArgs.hostWindow));
+        main->windowHandle()->setTransientParent(host.get());
+    }
+    setUp(*main);
+    main->exec();
+    writeSettingsBack(*main);
+    if (host) {
+        main->windowHandle()->setTransientParent(nullptr);
+    }
+}
+
+void Run::setUp(TDravinMain& main) {
+    const QString programDir = QString::fromStdString(mArgs.programDir.string());
+    const auto under = [&](const char* name) { return QDir(programDir).filePath(name); };
+    main.DataDir = mArgs.embedded ? mArgs.dataDir : under("DB2");
+    main.StudyName = mArgs.embedded ? mArgs.studyName : QString("SCRATCH");
+    main.StudiesDir = mArgs.embedded ? mArgs.studiesDir : under("MELETES");
+    main.IniFileName = under("DRAVIN.INI");
+    const auto ini = path(main.IniFileName);
+    main.LineSpacing = IniReadFloat(ini, "LINESPACE", "MM", main.LineSpacing);
+    main.AutoCompute = IniReadBool(ini, "COMPUTE", "AUTO", main.AutoCompute);
+    main.action("N34")->setChecked(!main.AutoCompute);
+    PrintSettings& print = PrintSettings::instance();
+    if (mArgs.embedded) {
+        print.fontFamily = mArgs.printFontName;
+    } else {
+        main.StudiesDir = QString::fromStdString(
+            IniReadString(ini, "DIR", "NAME", main.StudiesDir.toStdString()));
+        print.fontFamily = QString::fromStdString(
+            IniReadString(ini, "FONT", "NAME", print.fontFamily.toStdString()));
+        main.StudyName = QString::fromStdString(
+            IniReadString(ini, "FILE", "NAME", main.StudyName.toStdString()));
+    }
+    main.setEmbeddedMenus(mArgs.embedded);
+
+    TDravinDataT& data = main.data();
+    if (isDirectory(main.StudiesDir)) {
+        main.WriteStudyMarker();
+    }
+    if (isDirectory(main.DataDir)) {
+        data.OpenParameterTables(path(main.DataDir));
+    }
+    if (isDirectory(main.StudiesDir)) {
+        try {
+            data.OpenStudy(path(main.StudiesDir), main.StudyName.toStdString());
+        } catch (const std::exception&) {
+            // The user opens or creates another study instead.
+            main.setEmbeddedMenus(false);
+        }
+    } else {
+        main.prompter().inform(
+            ("Ο κατάλογος " + main.StudiesDir + "\rπου χρησιμοποιήθηκε τελευταία ΔΕΝ ΥΠΑΡΧΕΙ")
+                .toStdString());
+    }
+}
+
+void Run::writeSettingsBack(const TDravinMain& main) const {
+    const auto ini = path(main.IniFileName);
+    IniWriteString(ini, "DIR", "NAME", main.StudiesDir.toStdString());
+    IniWriteString(ini, "FONT", "NAME", PrintSettings::instance().fontFamily.toStdString());
+    IniWriteString(ini, "FILE", "NAME", main.StudyName.toStdString());
+    IniWriteFloat(ini, "LINESPACE", "MM", main.LineSpacing);
+    IniWriteBool(ini, "COMPUTE", "AUTO", main.AutoCompute);
+}
+
+}  // namespace dravin
