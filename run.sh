@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Builds the program and runs it on the demo study: loads it into the program's studies
-# directory, computes it and writes its apportionment table as CSV.
+# Builds the program and runs it on the demo study: the desktop window where a display
+# exists, otherwise a headless run that computes the demo study and writes its table.
 set -euo pipefail
 cd "$(dirname "$0")"
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build
 bin=build/bin
-"$bin/dravin-cli" load --studies-dir "$bin/MELETES" --study DEMO data/demo/demo-study.json
-"$bin/dravin-cli" compute --studies-dir "$bin/MELETES" --study DEMO
-"$bin/dravin-cli" export --studies-dir "$bin/MELETES" --study DEMO --format csv -o "$bin/MELETES/DEMO.csv"
-echo "The demo study is in $bin/MELETES (study DEMO); its computed table: $bin/MELETES/DEMO.csv"
+studies="$bin/MELETES"
+if [ ! -e "$studies/DEMO.DVT" ]; then
+    "$bin/dravin-cli" load --studies-dir "$studies" --study DEMO data/demo/demo-study.json
+fi
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    # The first run opens the demo study; later runs open the study last used.
+    [ -e "$bin/DRAVIN.INI" ] || printf '[FILE]\r\nNAME=DEMO\r\n' > "$bin/DRAVIN.INI"
+    exec "$bin/dravin"
+fi
+"$bin/dravin-cli" compute --studies-dir "$studies" --study DEMO
+"$bin/dravin-cli" export --studies-dir "$studies" --study DEMO --format csv -o "$studies/DEMO.csv"
+echo "No display: the demo study was computed; its table is in $studies/DEMO.csv"

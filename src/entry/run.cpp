@@ -10,6 +10,7 @@
 #include "data/cp1253.h"
 #include "data/tdravindatat.h"
 #include "entry/inifile.h"
+#include "import/berokimport.h"
 #include "ui/helpsystem.h"
 #include "ui/printsettings.h"
 #include "ui/qtprompter.h"
@@ -131,6 +132,9 @@ void Run::setUp(TDravinMain& main) {
     if (isDirectory(main.StudiesDir)) {
         try {
             data.OpenStudy(path(main.StudiesDir), main.StudyName.toStdString());
+            if (mArgs.embedded) {
+                main.berok().OpenBerokTable(path(main.StudiesDir));
+            }
         } catch (const std::exception&) {
             // The user opens or creates another study instead.
             main.setEmbeddedMenus(false);

@@ -20,6 +20,23 @@ private:
     QPointer<QWidget> mParent;
 };
 
+// Passes every message on to a prompter that can be exchanged: the window's rules are
+// installed once, and tests answer in place of the message boxes.
+class RoutingPrompter final : public Prompter {
+public:
+    explicit RoutingPrompter(QWidget* parent) : mBoxes(parent) {}
+    void route(Prompter* target) { mTarget = target ? target : &mBoxes; }
+    void inform(const std::string& text) override { mTarget->inform(text); }
+    void error(const std::string& text) override { mTarget->error(text); }
+    Answer confirm(const std::string& text, bool withCancel) override {
+        return mTarget->confirm(text, withCancel);
+    }
+
+private:
+    QtPrompter mBoxes;
+    Prompter* mTarget = &mBoxes;
+};
+
 // The message texts use "\r" for a line break, as the stored texts do.
 QString messageText(const std::string& text);
 

@@ -25,6 +25,7 @@
 #include "data/errors.h"
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
+#include "import/berokimport.h"
 #include "ui/filechooser.h"
 #include "ui/helpsystem.h"
 #include "ui/modelview/lookupdelegate.h"
@@ -125,7 +126,8 @@ TDravinMain::TDravinMain(QWidget* owner)
       BitBtn7(new QToolButton(Panel2)),
       BitBtn8(new QToolButton(Panel2)),
       mData(std::make_unique<TDravinDataT>()),
-      mPrompter(std::make_unique<QtPrompter>(this)),
+      mBerok(std::make_unique<BerokImport>(*mData)),
+      mPrompter(std::make_unique<RoutingPrompter>(this)),
       mWait(new TInfoForm(this)),
       mFiles(std::make_shared<DialogFileChooser>()),
       mMenuBar(new QMenuBar(this)) {
@@ -153,6 +155,7 @@ TDravinMain::~TDravinMain() {
     for (auto* m : mModels) {
         delete m;
     }
+    mBerok.reset();
     mData.reset();
 }
 
@@ -399,7 +402,7 @@ bool TDravinMain::runCommand(const std::function<void()>& command) {
     } catch (const AbortError&) {
         // The user was told already, or declined.
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, QString(), messageText(e.what()));
+        mPrompter->error(e.what());
     }
     return false;
 }

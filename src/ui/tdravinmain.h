@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/tformclosehelplove.h"
+#include "ui/tformtopclosehelplove.h"
 
 class QAction;
 class QMenu;
@@ -18,9 +18,10 @@ namespace dravin {
 
 class TDravinDataT;
 class TableModel;
-class QtPrompter;
+class RoutingPrompter;
 class TInfoForm;
 class FileChooser;
+class BerokImport;
 
 // The window in which a whole run takes place: five tabbed grids over the study's
 // spaces, the navigator, the compute and repeat-floor buttons, and the menu from which
@@ -41,7 +42,9 @@ public:
     bool AutoCompute = true;
 
     TDravinDataT& data() noexcept { return *mData; }
-    QtPrompter& prompter() noexcept { return *mPrompter; }
+    BerokImport& berok() noexcept { return *mBerok; }
+    // Every message and question of the window and its rules goes through this.
+    RoutingPrompter& prompter() noexcept { return *mPrompter; }
     void setFileChooser(std::shared_ptr<FileChooser> chooser);
 
     // Menu items and controls by their component names.
@@ -96,7 +99,8 @@ private:
     void openChosenStudy(const QString& file);
 
     std::unique_ptr<TDravinDataT> mData;
-    std::unique_ptr<QtPrompter> mPrompter;
+    std::unique_ptr<BerokImport> mBerok;
+    std::unique_ptr<RoutingPrompter> mPrompter;
     TInfoForm* mWait;
     std::shared_ptr<FileChooser> mFiles;
     QMenuBar* mMenuBar;

@@ -15,12 +15,4 @@ TFormCloseHelpLove::TFormCloseHelpLove(QWidget* owner)
     LoveBtn->setGeometry(168, 9, 75, 25);
 }
 
-TFormTopCloseHelpLove::TFormTopCloseHelpLove(QWidget* owner) : TFormCloseHelpLove(owner) {
-    moveButtonBarToTop(57);
-    Panel3->setFixedWidth(161);
-    CloseBtn->setGeometry(0, 0, 50, 48);
-    HelpBtn->setGeometry(52, 0, 50, 48);
-    LoveBtn->setGeometry(104, 0, 50, 48);
-}
-
 }  // namespace dravin

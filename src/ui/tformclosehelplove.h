@@ -13,12 +13,4 @@ public:
     QPushButton* LoveBtn;
 };
 
-// The button bar at the top (57 pixels), with close, help and legislation buttons of
-// 50 × 48 pixels side by side.
-class TFormTopCloseHelpLove : public TFormCloseHelpLove {
-    Q_OBJECT
-public:
-    explicit TFormTopCloseHelpLove(QWidget* owner = nullptr);
-};
-
 }  // namespace dravin
