@@ -34,7 +34,6 @@ bool ensureApplication() {
     static char name[] = "dravin";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
-    dravin::applyLoadTimeSettings();
     return true;
 }
 
@@ -65,6 +64,9 @@ extern "C" std::uint8_t DravinCompute(std::int32_t code1, std::int32_t code2,
             report("No display is available for the program's window.");
             return 0;
         }
+        // Once per process, whoever made the application object.
+        static const bool loaded = (dravin::applyLoadTimeSettings(), true);
+        (void)loaded;
         dravin::RunArguments args;
         args.programDir = dravin::executablePath().parent_path();
         args.embedded = embedded != 0;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QWindow>
 #include <memory>
 
@@ -98,10 +99,24 @@ void Run::execute() {
     }
 }
 
+// Settings and studies live in the program directory, or in the user's data directory
+// when the program directory cannot be written (an installed copy).
+QString Run::settingsDirectory() const {
+    const QString programDir = QString::fromStdString(mArgs.programDir.string());
+    if (QFileInfo(programDir).isWritable()) {
+        return programDir;
+    }
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(user);
+    QDir(user).mkpath("MELETES");
+    return user;
+}
+
 void Run::setUp(TDravinMain& main) {
     const QString programDir = QString::fromStdString(mArgs.programDir.string());
-    const auto under = [&](const char* name) { return QDir(programDir).filePath(name); };
-    main.DataDir = mArgs.embedded ? mArgs.dataDir : under("DB2");
+    const QString settingsDir = settingsDirectory();
+    const auto under = [&](const char* name) { return QDir(settingsDir).filePath(name); };
+    main.DataDir = mArgs.embedded ? mArgs.dataDir : QDir(programDir).filePath("DB2");
     main.StudyName = mArgs.embedded ? mArgs.studyName : QString("SCRATCH");
     main.StudiesDir = mArgs.embedded ? mArgs.studiesDir : under("MELETES");
     main.IniFileName = under("DRAVIN.INI");

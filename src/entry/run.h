@@ -37,6 +37,8 @@ public:
     void writeSettingsBack(const TDravinMain& main) const;
 
 private:
+    QString settingsDirectory() const;
+
     RunArguments mArgs;
 };
 
