@@ -1,8 +1,13 @@
 #include "ui/tinfoform.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMovie>
 #include <QScreen>
+#include <QStyle>
 
 namespace dravin {
 
@@ -24,6 +29,25 @@ TInfoForm::TInfoForm(QWidget* parent)
     font.setPixelSize(13);
     mLabel->setFont(font);
     mLabel->setStyleSheet("color: blue;");
+    PrepareAnimation();
+}
+
+// The animation is INI/Wait01.gif beside the program, when present; otherwise a still
+// picture stands in its place.
+void TInfoForm::PrepareAnimation() {
+    auto* picture = new QLabel(this);
+    picture->setGeometry(246, 0, 64, 64);
+    const QString file = QDir(QCoreApplication::applicationDirPath()).filePath("INI/Wait01.gif");
+    if (QFileInfo::exists(file)) {
+        picture->setObjectName("Animate1");
+        mMovie = new QMovie(file, QByteArray(), this);
+        picture->setMovie(mMovie);
+    } else {
+        picture->setObjectName("Image1");
+        picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    }
+    picture->setAlignment(Qt::AlignCenter);
+    picture->move(246, (height() - picture->height()) / 2);
 }
 
 TInfoForm::~TInfoForm() {
@@ -40,6 +64,9 @@ void TInfoForm::ShowInfo(int x, int y, const QString& text) {
     }
     SetInfoText(text);
     show();
+    if (mMovie) {
+        mMovie->start();
+    }
     repaint();
 }
 

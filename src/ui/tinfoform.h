@@ -6,6 +6,7 @@
 #include "data/feedback.h"
 
 class QLabel;
+class QMovie;
 
 namespace dravin {
 
@@ -23,6 +24,7 @@ public:
     void ShowInfo(int x, int y, const QString& text);
     void SetInfoText(const QString& text);
     QString infoText() const;
+    void PrepareAnimation();
 
     void setBusy(bool busy) override;
     void showMessage(const std::string& text) override;
@@ -31,6 +33,7 @@ public:
 
 private:
     QLabel* mLabel;
+    QMovie* mMovie = nullptr;
     QPoint mPlace;
     int mBusyDepth = 0;
 };
