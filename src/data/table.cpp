@@ -93,59 +93,6 @@ void removeIfPresent(const std::filesystem::path& p) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- Field
-
-const std::string& Field::name() const noexcept {
-    return mLookup ? mLookup->name : mTable->mDef.fields[mIndex].name;
-}
-
-const FieldDef* Field::def() const noexcept {
-    return mLookup ? nullptr : &mTable->mDef.fields[mIndex];
-}
-
-Value Field::value() const {
-    if (mLookup) {
-        return mTable->lookupValue(*mLookup, mTable->currentRow());
-    }
-    return mTable->currentValue(mIndex);
-}
-
-std::string Field::asString() const {
-    const Value v = value();
-    if (v.isText()) {
-        return cp1253::decode(v.textBytes());
-    }
-    if (v.isInteger()) {
-        return std::to_string(v.toInteger());
-    }
-    if (v.isReal()) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.15g", v.toReal());
-        return buf;
-    }
-    return {};
-}
-
-void Field::setValue(const Value& v) {
-    if (mLookup) {
-        throw EngineError("Field " + mLookup->name + " of " + mTable->mComponentName +
-                          " is a lookup field and cannot be modified.");
-    }
-    mTable->setFieldValue(mIndex, v);
-}
-
-void Field::setString(std::string_view utf8) {
-    if (mLookup) {
-        setValue(Value());  // reports the lookup error
-    }
-    const FieldDef& f = mTable->mDef.fields[mIndex];
-    if (!f.isText()) {
-        throw EngineError("Field " + f.name + " of " + mTable->mComponentName +
-                          " holds numbers, not text.");
-    }
-    setValue(utf8.empty() ? Value() : Value::bytes(cp1253::encode(utf8)));
-}
-
 // ---------------------------------------------------------------- Table: set-up
 
 Table::Table(std::string componentName, TableDef def)
@@ -1238,25 +1185,6 @@ void Table::notify(const std::function<void(TableObserver*)>& fn) {
     for (TableObserver* o : std::vector<TableObserver*>(mObservers)) {
         fn(o);
     }
-}
-
-// ---------------------------------------------------------------- DisplaySuspension
-
-DisplaySuspension::DisplaySuspension(Table& table)
-    : mTable(table), mUncaught(std::uncaught_exceptions()) {
-    mTable.disableControls();
-}
-
-DisplaySuspension::~DisplaySuspension() noexcept(false) {
-    if (std::uncaught_exceptions() > mUncaught) {
-        try {
-            mTable.enableControls();
-        } catch (...) {
-            // The error already on its way is the one to report.
-        }
-        return;
-    }
-    mTable.enableControls();
 }
 
 }  // namespace dravin

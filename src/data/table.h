@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "displaysuspension.h"
+#include "field.h"
 #include "tabledef.h"
 #include "value.h"
 
@@ -36,35 +38,6 @@ public:
     virtual void rowRemoved(const Table&, int /*row*/) {}
     virtual void rowChanged(const Table&, int /*row*/) {}
     virtual void stateChanged(const Table&) {}
-};
-
-// One field of the current record (or of the edit buffer), addressed by name.
-class Field {
-public:
-    Field(Table& table, int storedIndex, const LookupDef* lookup) noexcept
-        : mTable(&table), mIndex(storedIndex), mLookup(lookup) {}
-
-    const std::string& name() const noexcept;
-    bool isLookup() const noexcept { return mLookup != nullptr; }
-    const FieldDef* def() const noexcept;  // null for a lookup field
-
-    Value value() const;
-    bool isNull() const { return value().isBlank(); }
-    std::int32_t asInteger() const { return value().toInteger(); }
-    double asFloat() const { return value().toReal(); }
-    std::string asString() const;  // UTF-8; numbers in plain form
-
-    // Every assignment, also of an equal value, fires the field's change handler.
-    void setValue(const Value& v);
-    void setInteger(std::int32_t v) { setValue(Value::integer(v)); }
-    void setFloat(double v) { setValue(Value::real(v)); }
-    void setString(std::string_view utf8);
-    void clear() { setValue(Value()); }
-
-private:
-    Table* mTable;
-    int mIndex;
-    const LookupDef* mLookup;
 };
 
 // A table component: a table file of the study store, held open in memory in
@@ -238,20 +211,6 @@ private:
     mutable std::uint64_t mLocateVersion = ~std::uint64_t(0);
     mutable int mLocateField = -1;
     mutable std::vector<std::pair<Value, int>> mLocateIndex;
-};
-
-// Suspends the display of a table for a scope; the resume commits the grouped
-// writes and reports a failed commit unless another error is already on its way.
-class DisplaySuspension {
-public:
-    explicit DisplaySuspension(Table& table);
-    ~DisplaySuspension() noexcept(false);
-    DisplaySuspension(const DisplaySuspension&) = delete;
-    DisplaySuspension& operator=(const DisplaySuspension&) = delete;
-
-private:
-    Table& mTable;
-    int mUncaught;
 };
 
 }  // namespace dravin
