@@ -1,4 +1,5 @@
 #include "computefixture.h"
+#include "support/values.h"
 
 #include <cmath>
 #include <filesystem>
@@ -14,41 +15,31 @@
 namespace dravin::test {
 namespace {
 
-Value i(int v) {
-    return Value::integer(v);
-}
-Value r(double v) {
-    return Value::real(v);
-}
-Value t(const char* utf8) {
-    return Value::bytes(cp1253::encode(utf8));
-}
-
 std::vector<Value> floorRow(const FloorSpec& f) {
-    return makeRow(floorTableDef(), {{"IDFloor", i(f.id)},
-                                     {"Name1", t("Όροφος")},
-                                     {"Name2", t(f.name2)},
-                                     {"Coef1", r(f.coef1)},
-                                     {"Coef2", r(f.coef2)},
-                                     {"Coef3", r(f.coef3)},
-                                     {"Coef4", r(1.0)},
-                                     {"Coef5", r(1.0)},
-                                     {"Height", r(f.height)}});
+    return makeRow(floorTableDef(), {{"IDFloor", I(f.id)},
+                                     {"Name1", T("Όροφος")},
+                                     {"Name2", T(f.name2)},
+                                     {"Coef1", R(f.coef1)},
+                                     {"Coef2", R(f.coef2)},
+                                     {"Coef3", R(f.coef3)},
+                                     {"Coef4", R(1.0)},
+                                     {"Coef5", R(1.0)},
+                                     {"Height", R(f.height)}});
 }
 
 std::vector<Value> kindRow(const KindSpec& k) {
-    return makeRow(xorosTableDef(), {{"IDXoros", i(k.id)},
-                                     {"Name", t("Χώρος")},
-                                     {"Coef1", r(k.coef1)},
-                                     {"Coef2", r(k.coef2)},
-                                     {"Coef3", r(k.coef3)},
-                                     {"Coef4", r(k.coef4)},
-                                     {"Coef5", r(k.coef5)},
-                                     {"Coef6", r(1.0)}});
+    return makeRow(xorosTableDef(), {{"IDXoros", I(k.id)},
+                                     {"Name", T("Χώρος")},
+                                     {"Coef1", R(k.coef1)},
+                                     {"Coef2", R(k.coef2)},
+                                     {"Coef3", R(k.coef3)},
+                                     {"Coef4", R(k.coef4)},
+                                     {"Coef5", R(k.coef5)},
+                                     {"Coef6", R(1.0)}});
 }
 
 std::vector<Value> keyValues(const SpaceKey& key) {
-    return {i(key.floor), i(key.kind), key.number ? i(*key.number) : Value()};
+    return {I(key.floor), I(key.kind), key.number ? I(*key.number) : Value()};
 }
 
 // The files and the data module every test works on, made once.
@@ -136,17 +127,17 @@ void ComputeFixture::makeStudy(const std::vector<FloorSpec>& floors,
         kindRows.push_back(kindRow(k));
     }
     for (const auto& s : spaces) {
-        auto row = makeRow(dravinTableDef(), {{"IDfloor", i(s.floor)},
-                                              {"IDXoros", i(s.kind)},
-                                              {"NumberXoros", i(s.number)},
-                                              {"AreaClear", r(s.area)},
-                                              {"XCoef7", r(s.xcoef7)},
-                                              {"XCoef8", r(1.0)}});
+        auto row = makeRow(dravinTableDef(), {{"IDfloor", I(s.floor)},
+                                              {"IDXoros", I(s.kind)},
+                                              {"NumberXoros", I(s.number)},
+                                              {"AreaClear", R(s.area)},
+                                              {"XCoef7", R(s.xcoef7)},
+                                              {"XCoef8", R(1.0)}});
         if (s.height != 0.0) {
-            row[*dravinTableDef().fieldIndex("Height")] = r(s.height);
+            row[*dravinTableDef().fieldIndex("Height")] = R(s.height);
             const double v = s.area * s.height;
             if (IsSignificant(v)) {
-                row[*dravinTableDef().fieldIndex("VolumeClear")] = r(R2(v));
+                row[*dravinTableDef().fieldIndex("VolumeClear")] = R(R2(v));
             }
         }
         spaceRows.push_back(std::move(row));
@@ -155,9 +146,9 @@ void ComputeFixture::makeStudy(const std::vector<FloorSpec>& floors,
     mData.XorosT.replaceAllRecords(std::move(kindRows));
     mData.DravinT.replaceAllRecords(std::move(spaceRows));
     mData.GenDataT.replaceAllRecords(
-        {makeRow(genDataTableDef(), {{"AreaOikopedo", r(general.plot)},
-                                     {"DravinTotal", r(general.total)},
-                                     {"Dravinmelontika", r(general.future)}})});
+        {makeRow(genDataTableDef(), {{"AreaOikopedo", R(general.plot)},
+                                     {"DravinTotal", R(general.total)},
+                                     {"Dravinmelontika", R(general.future)}})});
 }
 
 void ComputeFixture::setGeneral(const char* field, double value) {

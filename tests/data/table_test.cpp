@@ -1,4 +1,5 @@
 #include "data/table.h"
+#include "support/values.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -28,20 +29,14 @@ extern char** environ;
 namespace dravin {
 namespace {
 
+using test::I;
+using test::R;
+using test::T;
+
 namespace fs = std::filesystem;
 using test::readFile;
 using test::TempDir;
 using test::writeFile;
-
-Value I(std::int32_t v) {
-    return Value::integer(v);
-}
-Value R(double v) {
-    return Value::real(v);
-}
-Value T(const char* utf8) {
-    return Value::bytes(cp1253::encode(utf8));
-}
 
 // A plain connection to a table file, beside the engine, to see what the disk holds.
 class RawDb {

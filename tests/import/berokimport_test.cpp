@@ -18,19 +18,17 @@
 #include "data/feedback.h"
 #include "import/berokimport.h"
 #include "support/studyfixture.h"
+#include "support/values.h"
 
 namespace dravin {
 namespace {
 
+using test::I;
+using test::R;
+using test::T;
+
 namespace fs = std::filesystem;
 using test::BerokRow;
-
-Value I(int v) {
-    return Value::integer(v);
-}
-Value R(double v) {
-    return Value::real(v);
-}
 
 // Counts the resets the views of a table hear.
 class ResetCounter final : public TableObserver {

@@ -1,4 +1,5 @@
 #include "support/studyfixture.h"
+#include "support/values.h"
 
 #include <cstdio>
 
@@ -9,31 +10,21 @@
 namespace dravin::test {
 namespace {
 
-Value i(int v) {
-    return Value::integer(v);
-}
-Value r(double v) {
-    return Value::real(v);
-}
-Value t(const char* utf8) {
-    return Value::bytes(cp1253::encode(utf8));
-}
-
 std::vector<Value> floorRow(int id, const char* name1, const char* name2, double coef1,
                             double coef3, double height) {
-    return {i(id),  t(name1), t(name2), r(coef1), r(1.0),   r(coef3),
-            r(1.0), r(1.0),   Value(),  Value(),  r(height)};
+    return {I(id),  T(name1), T(name2), R(coef1), R(1.0),   R(coef3),
+            R(1.0), R(1.0),   Value(),  Value(),  R(height)};
 }
 
 std::vector<Value> xorosRow(int id, const char* name, double coef1, double coef3) {
     std::vector<Value> row(xorosTableDef().fields.size());
-    row[0] = i(id);
-    row[1] = t(name);
+    row[0] = I(id);
+    row[1] = T(name);
     for (int c = 2; c <= 9; ++c) {
-        row[c] = r(1.0);
+        row[c] = R(1.0);
     }
-    row[2] = r(coef1);
-    row[4] = r(coef3);
+    row[2] = R(coef1);
+    row[4] = R(coef3);
     return row;
 }
 
