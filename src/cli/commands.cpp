@@ -1,6 +1,10 @@
 #include "commands.h"
 
+#include <QGuiApplication>
+#include <QImage>
+
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -15,6 +19,8 @@
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
 #include "import/berokimport.h"
+#include "reports/engine/reportrenderer.h"
+#include "reports/layouts/tdravinreport00.h"
 
 namespace dravin::cli {
 namespace {
@@ -186,6 +192,96 @@ void cmdCompute(const Arguments& a, Context& ctx) {
     ctx.out << "Computed " << s.study << ": " << spaces.recordCount() << " records.\n";
 }
 
+double parseNumber(const std::string& text, const std::string& what) {
+    double v = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size()) {
+        throw UsageError(what + " must be a number, not \"" + text + "\"");
+    }
+    return v;
+}
+
+// Text measuring and painting need a GUI application; without a display the
+// offscreen platform serves.
+void ensureGuiApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Qt's notes on the headless set-up are no failures; stderr keeps to one line.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "dravin-cli: %s\n", qPrintable(message));
+        }
+    });
+    static int argc = 1;
+    static char name[] = "dravin-cli";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+void cmdReport(const Arguments& a, Context& ctx) {
+    a.expectPositional(0, "no further words");
+    const StudyArgs s = studyArgs(a, ctx);
+    const int code = parseInteger(a.required("variant"), "--variant");
+    if (code < 0 || code > 13) {
+        throw UsageError("--variant must be a table variant from 0 to 13");
+    }
+    const auto pdf = a.option("pdf");
+    const auto png = a.option("png");
+    if (pdf.has_value() == png.has_value()) {
+        throw UsageError("report takes one of --pdf FILE and --png PREFIX");
+    }
+    ReportOptions options;
+    if (const auto font = a.option("font")) {
+        options.printFont.setFamily(QString::fromStdString(*font));
+    }
+    if (const auto size = a.option("font-size")) {
+        const double points = parseNumber(*size, "--font-size");
+        if (points <= 0) {
+            throw UsageError("--font-size must be above zero");
+        }
+        options.printFont.setPointSizeF(points);
+    }
+    if (const auto spacing = a.option("line-spacing")) {
+        options.useLineSpacing = true;
+        options.lineSpacing = parseNumber(*spacing, "--line-spacing");
+    }
+
+    // Refused before the study is touched, since a first report computes it.
+    const std::filesystem::path target = pdf ? *pdf : *png;
+    if (const auto dir = target.parent_path();
+        !dir.empty() && !std::filesystem::is_directory(dir)) {
+        throw IoError("The directory " + dir.string() + " does not exist.");
+    }
+
+    WorkingStudy study(s);
+    ensureGuiApplication();
+    Table& spaces = study.data.DravinT;
+    // A study never computed has no grand total row; the table needs one.
+    if (!spaces.findKey({Value::integer(110), Value::integer(991)})) {
+        spaces.first();
+        study.run([&] { ComputeAll(study.data, study.silent); });
+    }
+    spaces.first();
+    const ReportRenderer renderer(TDravinReport00::create(study.data, code, options)->generate());
+    if (pdf) {
+        renderer.writePdf(QString::fromStdString(*pdf), QStringLiteral("ΠΙΝΑΚΑΣ ΑΝΑΛΟΓΙΣΜΟΥ"));
+        ctx.out << "Wrote " << renderer.pageCount() << " pages to " << *pdf << "\n";
+        return;
+    }
+    constexpr double kDotsPerInch = 150;
+    for (int i = 0; i < renderer.pageCount(); ++i) {
+        const std::string file = *png + "-" + std::to_string(i + 1) + ".png";
+        if (!renderer.pageImage(i, kDotsPerInch).save(QString::fromStdString(file), "PNG")) {
+            throw IoError("The page image " + file + " could not be written.");
+        }
+        ctx.out << file << "\n";
+    }
+}
+
 void cmdShow(const Arguments& a, Context& ctx) {
     a.expectPositional(0, "no further words");
     WorkingStudy study(studyArgs(a, ctx));
@@ -333,6 +429,12 @@ const std::map<std::string, Command>& commands() {
          {{"studies-dir", "study", "data-dir", "at"},
           cmdCompute,
           "compute --studies-dir S --study N [--data-dir D] [--at FLOOR,KIND,NUMBER]"}},
+        {"report",
+         {{"studies-dir", "study", "data-dir", "variant", "pdf", "png", "font", "font-size",
+           "line-spacing"},
+          cmdReport,
+          "report --studies-dir S --study N --variant CODE (--pdf FILE | --png PREFIX) "
+          "[--font NAME] [--font-size PT] [--line-spacing MM]"}},
         {"show", {kStudyOptions, cmdShow, "show --studies-dir S --study N"}},
         {"repeat-floor",
          {kStudyOptions, cmdRepeatFloor, "repeat-floor --studies-dir S --study N SOURCE TARGET"}},

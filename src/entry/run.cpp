@@ -80,8 +80,6 @@ Run::Run(RunArguments args) : mArgs(std::move(args)) {}
 void Run::execute() {
     ProcessState restore;
     HelpSystem::setHelpFile(findHelpFile(mArgs.programDir));
-    PrintSettings::instance().fontFamily =
-        mArgs.embedded ? mArgs.printFontName : QString("Courier New");
     auto main = std::make_unique<TDravinMain>();
     // On X11 the host's window becomes the owner of ours; elsewhere the window is
     // application-modal on its own.
@@ -113,6 +111,10 @@ QString Run::settingsDirectory() const {
 }
 
 void Run::setUp(TDravinMain& main) {
+    // The run's printer font before the settings are read: their default in standalone
+    // mode, whatever an earlier run in the process left.
+    PrintSettings::instance().fontFamily =
+        mArgs.embedded ? mArgs.printFontName : QString("Courier New");
     const QString programDir = QString::fromStdString(mArgs.programDir.string());
     const QString settingsDir = settingsDirectory();
     const auto under = [&](const char* name) { return QDir(settingsDir).filePath(name); };

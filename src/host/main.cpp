@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         dataDir = dravin::cp1253::encode(o.dataDir);
         studiesDir = dravin::cp1253::encode(o.studiesDir);
         study = dravin::cp1253::encode(o.study);
-        font = dravin::cp1253::encode(o.font.substr(0, 255));
+        font = dravin::cp1253::encode(o.font).substr(0, 255);  // one byte a character
     } catch (const std::exception& e) {
         std::cerr << "dravin: " << e.what() << '\n';
         return 1;

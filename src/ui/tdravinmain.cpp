@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -26,6 +27,9 @@
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
 #include "import/berokimport.h"
+#include "reports/layouts/tdravinreport00.h"
+#include "reports/preview/reportpreview.h"
+#include "reports/preview/reportprinting.h"
 #include "ui/filechooser.h"
 #include "ui/helpsystem.h"
 #include "ui/modelview/lookupdelegate.h"
@@ -141,7 +145,7 @@ TDravinMain::TDravinMain(QWidget* owner)
     buildMenu();
     CloseBtn->setText("Εξοδος");
     HelpBtn->setText("Βοήθεια");
-    LoveBtn->lower();  // lies under the help button, never reachable
+    LoveBtn->hide();  // lies under the help button in the design: never reachable
     setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
 }
 
@@ -254,6 +258,13 @@ void TDravinMain::buildGrids() {
         connect(model, &TableModel::failed, this,
                 [this](const QString& message) { mPrompter->error(message.toStdString()); });
         connect(model, &TableModel::cursorMoved, this, &TDravinMain::followCursor);
+        // A reset of the model (after a computation, say) forgets the current column.
+        connect(view->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+                [this, i](const QModelIndex& current) {
+                    if (current.isValid()) {
+                        mGridColumns[i] = current.column();
+                    }
+                });
         connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, model](const QModelIndex& current) {
                     if (mFollowing || !current.isValid() || current.row() == model->pendingRow()) {
@@ -373,8 +384,18 @@ void TDravinMain::buildMenu() {
                 continue;
             }
             const QString name = QString(preview ? "ME" : "MP") + p.number;
-            addItem(m, name.toLatin1().constData(), p.caption,
-                    later(preview ? "Προεπισκόπηση" : "Εκτυπώσεις"));
+            QAction* item = addItem(m, name.toLatin1().constData(), p.caption);
+            const QString number = p.number;
+            void (TDravinMain::*handler)(QAction*) = &TDravinMain::Print04Click;
+            if (number < "10") {
+                handler = &TDravinMain::Print01Click;
+            } else if (number < "20") {
+                handler = &TDravinMain::Print02Click;
+            } else if (number != "20" && number != "30") {
+                handler = &TDravinMain::Print03Click;
+            }
+            connect(item, &QAction::triggered, this,
+                    [this, item, handler] { (this->*handler)(item); });
         }
         for (const SettingItem& s : settingItems) {
             addItem(m, preview ? s.previewName : s.printName, s.caption, later(s.caption));
@@ -423,7 +444,7 @@ void TDravinMain::followCursor(int row) {
         }
         const QModelIndex current = mGrids[i]->currentIndex();
         mGrids[i]->setCurrentIndex(
-            mModels[i]->index(row, current.isValid() ? current.column() : 0));
+            mModels[i]->index(row, current.isValid() ? current.column() : mGridColumns[i]));
     }
     mFollowing = false;
 }
@@ -445,8 +466,9 @@ void TDravinMain::applyColumnWidths(int w) {
 }
 
 void TDravinMain::FormResize() {
-    if (mGrids[0]) {
-        applyColumnWidths(mGrids[0]->viewport()->width());
+    // All grids have one size, but only the showing one has been laid out yet.
+    if (auto* showing = qobject_cast<QTableView*>(PageControl1->currentWidget())) {
+        applyColumnWidths(showing->viewport()->width());
     }
 }
 
@@ -464,6 +486,19 @@ void TDravinMain::closeEvent(QCloseEvent* event) {
         return;
     }
     TFormTopCloseHelpLove::closeEvent(event);
+}
+
+void TDravinMain::keyPressEvent(QKeyEvent* event) {
+    // Escape belongs to the grids' editors; it never ends the run.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    TFormTopCloseHelpLove::keyPressEvent(event);
+}
+
+void TDravinMain::CloseBtnClick() {
+    close();  // through closeEvent, as the menu's Εξοδος
 }
 
 void TDravinMain::updateCaption() {
@@ -491,11 +526,89 @@ void TDravinMain::N18Click() {
 
 void TDravinMain::BitBtn7Click() {
     runCommand([this] {
+        // Just below the toolbar, which lies under the menu bar.
         const QPoint origin = mapToGlobal(QPoint(0, 0));
-        mWait->setPlace(QPoint(origin.x() + width() / 3, origin.y() + Panel2->height()));
+        const QPoint toolbar = Panel2->mapToGlobal(QPoint(0, 0));
+        mWait->setPlace(QPoint(origin.x() + width() / 3, toolbar.y() + Panel2->height()));
         ComputeAll(*mData, *mWait);
     });
     followCursor(mModels[0]->currentRow());
+}
+
+void TDravinMain::Print01Click(QAction* sender) {
+    tableCommand(sender, {{"01", 0}, {"02", 1}, {"03", 2}, {"04", 3}});
+}
+
+void TDravinMain::Print02Click(QAction* sender) {
+    tableCommand(sender, {{"11", 4}, {"12", 5}, {"13", 6}, {"14", 7}});
+}
+
+void TDravinMain::Print03Click(QAction* sender) {
+    tableCommand(sender, {{"21", 8}, {"22", 9}, {"23", 10}, {"24", 11}});
+}
+
+void TDravinMain::Print04Click(QAction* sender) {
+    tableCommand(sender, {{"20", 12}, {"30", 13}});
+}
+
+void TDravinMain::tableCommand(QAction* sender,
+                               std::initializer_list<std::pair<const char*, int>> codes) {
+    const QString name = sender ? sender->objectName() : QString();
+    int code = -1;
+    for (const auto& [number, c] : codes) {
+        if (name.mid(2) == QLatin1String(number)) {
+            code = c;
+        }
+    }
+    const bool print = name.startsWith("MP");
+    if (code < 0 || (!print && !name.startsWith("ME"))) {
+        return;
+    }
+    runCommand([&] {
+        if (print) {
+            requirePrinter();  // before anything changes
+        }
+        if (AutoCompute && mData->DataChanged) {
+            const QPoint origin = mapToGlobal(QPoint(0, 0));
+            const QPoint toolbar = Panel2->mapToGlobal(QPoint(0, 0));
+            mWait->setPlace(QPoint(origin.x() + width() / 3, toolbar.y() + Panel2->height()));
+            ComputeAll(*mData, *mWait);
+        }
+        BeginReport();
+        struct EndGuard {
+            TDravinMain* window;
+            ~EndGuard() { window->EndReport(); }
+        } guard{this};
+        ReportOptions options;
+        options.printFont =
+            QFont(PrintSettings::instance().fontFamily, PrintSettings::instance().fontPointSize);
+        options.useLineSpacing = UseLineSpacing;
+        options.lineSpacing = LineSpacing;
+        const auto layout = TDravinReport00::create(*mData, code, options);
+        if (print) {
+            printReport(*layout);
+        } else {
+            ReportPreview preview(*layout, this);
+            preview.exec();
+        }
+    });
+    followCursor(mModels[0] ? mModels[0]->currentRow() : -1);
+}
+
+void TDravinMain::BeginReport() {
+    for (Table* t : {&mData->FloorT, &mData->XorosT, &mData->DravinT}) {
+        t->disableControls();
+    }
+    ReportBookmark = mData->DravinT.bookmark();
+}
+
+void TDravinMain::EndReport() {
+    if (mData->DravinT.bookmarkValid(ReportBookmark)) {
+        mData->DravinT.gotoBookmark(ReportBookmark);
+    }
+    for (Table* t : {&mData->FloorT, &mData->XorosT, &mData->DravinT}) {
+        t->enableControls();
+    }
 }
 
 void TDravinMain::BitBtn8Click() {

@@ -2,8 +2,11 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "ui/tformtopclosehelplove.h"
 
@@ -40,6 +43,8 @@ public:
     float LineSpacing = 8.0f;
     bool UseLineSpacing = false;
     bool AutoCompute = true;
+    // The current space record, kept while a table is printed or previewed.
+    std::int64_t ReportBookmark = 0;
 
     TDravinDataT& data() noexcept { return *mData; }
     BerokImport& berok() noexcept { return *mBerok; }
@@ -79,12 +84,23 @@ public slots:
     void ExitofProgramClick();
     void bookdocClick();
     void bookPDFClick();
+    // The table commands: each serves the print (MP…) and preview (ME…) items of one
+    // layout and tells the variant from the item.
+    void Print01Click(QAction* sender);
+    void Print02Click(QAction* sender);
+    void Print03Click(QAction* sender);
+    void Print04Click(QAction* sender);
+    // Keep the grids still while a table runs and return to the current record after.
+    void BeginReport();
+    void EndReport();
 
 protected:
+    void CloseBtnClick() override;
     void HelpBtnClick() override;
     void FormResize() override;
     void FormShow() override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildTopBar();
@@ -93,6 +109,7 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                      std::function<void()> handler = {});
     void notYetAvailable(const QString& what);
+    void tableCommand(QAction* sender, std::initializer_list<std::pair<const char*, int>> codes);
     void followCursor(int row);
     void navigate(const std::function<void()>& move);
     std::optional<QString> chooseStudy(bool save, const QString& title, bool mustExist);
@@ -106,6 +123,7 @@ private:
     QMenuBar* mMenuBar;
     std::array<QTableView*, 5> mGrids{};
     std::array<TableModel*, 5> mModels{};
+    std::array<int, 5> mGridColumns{};  // each grid's current column
     bool mFollowing = false;
 };
 

@@ -451,10 +451,76 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ImportBerokFromTableCutShort",
                     {"import-berok", "--studies-dir", "@S", "--study", "A", "--from", "@D"},
                     1},
+        FailureCase{
+            "ReportUnknownVariant",
+            {"report", "--studies-dir", "@S", "--study", "A", "--variant", "14", "--pdf", "@O"},
+            2},
+        FailureCase{"ReportWithoutOutput",
+                    {"report", "--studies-dir", "@S", "--study", "A", "--variant", "1"},
+                    2},
+        FailureCase{
+            "ReportIntoMissingDirectory",
+            {"report", "--studies-dir", "@S", "--study", "A", "--variant", "1", "--pdf", "@O"},
+            1},
+        FailureCase{
+            "ReportUnknownStudy",
+            {"report", "--studies-dir", "@S", "--study", "Z", "--variant", "1", "--png", "@S"},
+            1},
         FailureCase{"ImportBerokUnknownStudy",
                     {"import-berok", "--studies-dir", "@S", "--study", "Z", "--from", "@D"},
                     1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Standard output of a shell command line.
+std::string commandOutput(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            text.append(buffer, n);
+        }
+        EXPECT_EQ(pclose(pipe), 0) << command;
+    }
+    return text;
+}
+
+TEST_F(CliTest, ReportComputesANeverComputedStudyAndWritesItsTable) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    EXPECT_EQ(exportJson("A").find("\"IDXoros\": 991"), std::string::npos);
+    const fs::path pdf = mTemp / "table.pdf";
+    const Result r = runOk(with(
+        {"report"},
+        with(study("A"), {"--variant", "1", "--pdf", pdf.string(), "--font", "Liberation Sans"})));
+    EXPECT_EQ(r.out.rfind("Wrote ", 0), 0u) << r.out;
+    EXPECT_NE(exportJson("A").find("\"IDXoros\": 991"), std::string::npos);
+
+    const std::string info = commandOutput("pdfinfo '" + pdf.string() + "'");
+    EXPECT_NE(info.find("842 x 595"), std::string::npos) << info;
+    const std::string text = commandOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    EXPECT_NE(text.find("ΠΙΝΑΚΑΣ ΑΝΑΛΟΓΙΣΜΟΥ"), std::string::npos);
+    EXPECT_NE(text.find("Παπαδόπουλος Γεώργιος"), std::string::npos);
+    EXPECT_NE(text.find("Σελ-1"), std::string::npos);
+}
+
+TEST_F(CliTest, ReportWritesOnePngPerPageOfThePdf) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    const fs::path pdf = mTemp / "table.pdf";
+    const fs::path prefix = mTemp / "page";
+    const std::vector<std::string> common = {"--variant",      "12", "--font-size", "14",
+                                             "--line-spacing", "5.5"};
+    runOk(with({"report"}, with(study("A"), with(common, {"--pdf", pdf.string()}))));
+    const Result r =
+        runOk(with({"report"}, with(study("A"), with(common, {"--png", prefix.string()}))));
+    const std::string info = commandOutput("pdfinfo '" + pdf.string() + "'");
+    const auto at = info.find("Pages:");
+    ASSERT_NE(at, std::string::npos);
+    const size_t pages = std::stoul(info.substr(at + 6));
+    EXPECT_EQ(lines(r.out).size(), pages);
+    for (size_t i = 1; i <= pages; ++i) {
+        EXPECT_TRUE(fs::exists(mTemp / ("page-" + std::to_string(i) + ".png"))) << i;
+    }
+    EXPECT_FALSE(fs::exists(mTemp / ("page-" + std::to_string(pages + 1) + ".png")));
+}
 
 TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));

@@ -1,0 +1,274 @@
+#include "entry/run.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGuiApplication>
+
+#include "berokfixture.h"
+#include "data/cp1253.h"
+#include "data/studyfiles.h"
+#include "data/tdravindatat.h"
+#include "entry/inifile.h"
+#include "ui/printsettings.h"
+#include "uifixture.h"
+
+namespace dravin::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string missingDirectoryMessage(const QString& dir) {
+    return ("Ο κατάλογος " + dir + "\rπου χρησιμοποιήθηκε τελευταία ΔΕΝ ΥΠΑΡΧΕΙ").toStdString();
+}
+
+class RunTest : public ProgramFixture {
+protected:
+    void writeSettings(const fs::path& studiesDir, const std::string& study) {
+        writeFile(mProgramDir / "DRAVIN.INI",
+                  cp1253::encode("[DIR]\r\nNAME=" + studiesDir.string() +
+                                 "\r\n[FONT]\r\nNAME=Liberation Serif\r\n[FILE]\r\nNAME=" + study +
+                                 "\r\n[LINESPACE]\r\nMM=2500\r\n[COMPUTE]\r\nAUTO=0\r\n"));
+    }
+};
+
+TEST_F(RunTest, AbsentSettingsGiveTheDefaults) {
+    // A printer font left from an earlier run in the same process is not a default.
+    PrintSettings::instance().fontFamily = "Arial";
+    TDravinMain& main = start(standalone());
+
+    EXPECT_EQ(main.DataDir, qs(mProgramDir / "DB2"));
+    EXPECT_EQ(main.StudiesDir, qs(mProgramDir / "MELETES"));
+    EXPECT_EQ(main.StudyName, "SCRATCH");
+    EXPECT_EQ(main.IniFileName, qs(mProgramDir / "DRAVIN.INI"));
+    EXPECT_EQ(main.LineSpacing, 8.0f);
+    EXPECT_TRUE(main.AutoCompute);
+    EXPECT_FALSE(main.UseLineSpacing);
+    EXPECT_FALSE(main.action("N34")->isChecked());
+    EXPECT_EQ(PrintSettings::instance().fontFamily, "Courier New");
+    EXPECT_EQ(main.data().studyName(), "SCRATCH");
+    EXPECT_TRUE(main.data().DravinT.isOpen());
+    EXPECT_EQ(readFile(mStudiesDir / "SCRATCH.DVT"), studyMarkerBytes());
+    EXPECT_TRUE(mPrompter.messages.empty());
+}
+
+TEST_F(RunTest, SettingsAreWrittenBackInTheirOrder) {
+    TDravinMain& main = start(standalone());
+    dravin::Run(standalone()).writeSettingsBack(main);
+
+    // Blank lines between the sections are the settings file's own affair.
+    std::string text = iniText();
+    for (size_t at; (at = text.find("\r\n\r\n")) != std::string::npos;) {
+        text.erase(at, 2);
+    }
+    EXPECT_EQ(text, "[DIR]\r\nNAME=" + (mProgramDir / "MELETES").string() +
+                        "\r\n[FONT]\r\nNAME=Courier New\r\n[FILE]\r\nNAME=SCRATCH\r\n"
+                        "[LINESPACE]\r\nMM=8000\r\n[COMPUTE]\r\nAUTO=1\r\n");
+}
+
+TEST_F(RunTest, StandaloneReadsEverySetting) {
+    const fs::path other = mTemp / "ΑΛΛΟΣ";
+    fs::create_directories(other);
+    writeSettings(other, "ΜΕΛΕΤΗ");
+    TDravinMain& main = start(standalone());
+
+    EXPECT_EQ(main.StudiesDir, qs(other));
+    EXPECT_EQ(main.StudyName, "ΜΕΛΕΤΗ");
+    EXPECT_EQ(PrintSettings::instance().fontFamily, "Liberation Serif");
+    EXPECT_EQ(main.LineSpacing, 2.5f);
+    EXPECT_FALSE(main.AutoCompute);
+    EXPECT_TRUE(main.action("N34")->isChecked());
+    EXPECT_EQ(main.data().studyDirectory(), other);
+    EXPECT_EQ(main.data().studyName(), "ΜΕΛΕΤΗ");
+    // The data directory never comes from the settings.
+    EXPECT_EQ(main.DataDir, qs(mProgramDir / "DB2"));
+}
+
+TEST_F(RunTest, EmbeddedTakesPlacesAndFontFromTheHost) {
+    const fs::path other = mTemp / "ΑΛΛΟΣ";
+    fs::create_directories(other);
+    writeSettings(other, "ΜΕΛΕΤΗ");
+    TDravinMain& main = start(embedded(qs(mStudiesDir), "HOST", "Arial"));
+
+    EXPECT_EQ(main.StudiesDir, qs(mStudiesDir));
+    EXPECT_EQ(main.StudyName, "HOST");
+    EXPECT_EQ(PrintSettings::instance().fontFamily, "Arial");
+    EXPECT_EQ(main.DataDir, qs(mDataDir));
+    EXPECT_EQ(main.LineSpacing, 2.5f);
+    EXPECT_FALSE(main.AutoCompute);
+    EXPECT_EQ(main.data().studyName(), "HOST");
+}
+
+TEST_F(RunTest, StandaloneStartsWhereTheEmbeddedRunLeft) {
+    const fs::path host = mTemp / "HOST";
+    fs::create_directories(host);
+    const RunArguments first = embedded(qs(host), "ΠΟΛΥΚΑΤΟΙΚΙΑ", "Arial");
+    TDravinMain& embeddedMain = start(first);
+    embeddedMain.action("N34")->trigger();
+    dravin::Run(first).writeSettingsBack(embeddedMain);
+    finish();
+
+    TDravinMain& main = start(standalone());
+
+    EXPECT_EQ(main.StudiesDir, qs(host));
+    EXPECT_EQ(main.StudyName, "ΠΟΛΥΚΑΤΟΙΚΙΑ");
+    EXPECT_EQ(PrintSettings::instance().fontFamily, "Arial");
+    EXPECT_FALSE(main.AutoCompute);
+    EXPECT_EQ(main.data().studyDirectory(), host);
+    EXPECT_EQ(main.data().studyName(), "ΠΟΛΥΚΑΤΟΙΚΙΑ");
+}
+
+// ------------------------------------------------------------------ missing studies directory
+
+struct MissingCase {
+    const char* name;
+    bool embedded;
+    const char* studiesDir;  // under the program directory; null for an empty argument
+};
+
+class MissingStudiesDirTest : public ProgramFixture,
+                              public ::testing::WithParamInterface<MissingCase> {};
+
+TEST_P(MissingStudiesDirTest, SaysSoAndGoesOnWithoutAStudy) {
+    const MissingCase c = GetParam();
+    const QString dir = c.studiesDir ? qs(mTemp / c.studiesDir) : QString();
+    if (!c.embedded) {
+        IniWriteString(mProgramDir / "DRAVIN.INI", "DIR", "NAME", dir.toStdString());
+    }
+    const RunArguments args = c.embedded ? embedded(dir, "SCRATCH") : standalone();
+    TDravinMain& main = start(args);
+
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_EQ(mPrompter.messages[0], missingDirectoryMessage(dir));
+    EXPECT_FALSE(main.data().DravinT.isOpen());
+    EXPECT_TRUE(main.data().FloorTo.isOpen());  // the master tables open all the same
+    main.show();
+    EXPECT_EQ(main.windowTitle(), "Πίνακας Χιλιοστών [" + dir + "\\SCRATCH]");
+
+    // The settings still go back, with the missing directory.
+    dravin::Run(args).writeSettingsBack(main);
+    EXPECT_EQ(IniReadString(mProgramDir / "DRAVIN.INI", "DIR", "NAME", "?"), dir.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, MissingStudiesDirTest,
+                         ::testing::Values(MissingCase{"Standalone", false, "GONE"},
+                                           MissingCase{"Embedded", true, "GONE"},
+                                           MissingCase{"EmbeddedEmpty", true, nullptr}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------------------ menu states
+
+struct MenuCase {
+    const char* name;
+    bool embedded;
+    bool brokenStudy;   // a foreign file stands where the floor table should be
+    bool fileCommands;  // OpenFile, NewFile, SaveAsFile, DeleteFiles enabled
+};
+
+class MenuStateTest : public ProgramFixture, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(MenuStateTest, FileCommandsOrImport) {
+    const MenuCase c = GetParam();
+    writeBerokTable(mStudiesDir, {BerokRow("ΙΣΟΓΕΙΟ", 1, 80.0)});
+    if (c.brokenStudy) {
+        writeFile(mStudiesDir / "SCRATCHFloor_DRAVIN.DB", "not a table at all");
+    }
+    TDravinMain& main = start(c.embedded ? embedded(qs(mStudiesDir), "SCRATCH") : standalone());
+
+    for (const char* name : {"OpenFile", "NewFile", "SaveAsFile", "DeleteFiles"}) {
+        EXPECT_EQ(main.action(name)->isEnabled(), c.fileCommands) << name;
+    }
+    EXPECT_EQ(main.action("DataFromBerok97")->isEnabled(), !c.fileCommands);
+    EXPECT_EQ(main.data().DravinT.isOpen(), !c.brokenStudy);
+    // A study that fails to open at the start is not reported by the run.
+    EXPECT_TRUE(mPrompter.messages.empty());
+    EXPECT_TRUE(main.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(main.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, MenuStateTest,
+                         ::testing::Values(MenuCase{"Standalone", false, false, true},
+                                           MenuCase{"Embedded", true, false, false},
+                                           MenuCase{"EmbeddedFailedOpen", true, true, true},
+                                           MenuCase{"StandaloneFailedOpen", false, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------------------ help file
+
+// Changes the working directory for one test.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const fs::path& dir) : mPrevious(fs::current_path()) {
+        fs::current_path(dir);
+    }
+    ~WorkingDirectory() { fs::current_path(mPrevious); }
+
+private:
+    fs::path mPrevious;
+};
+
+struct HelpCase {
+    const char* name;
+    std::vector<const char*> holders;  // "." is the working directory
+    const char* found;                 // "" = none, "." = the bare name
+};
+
+class HelpFileTest : public ::testing::TestWithParam<HelpCase> {};
+
+TEST_P(HelpFileTest, WorkingDirectoryFirstThenTheProgramsFolders) {
+    const HelpCase c = GetParam();
+    TempDir program;
+    TempDir work;
+    for (const char* holder : c.holders) {
+        const fs::path dir = std::string(holder) == "." ? work.path() : program / holder;
+        fs::create_directories(dir);
+        writeFile(dir / "TELVO704.HLP", "help");
+    }
+    fs::create_directories(work / "HLP");  // a folder of the working directory does not count
+    writeFile(work / "HLP" / "TELVO704.HLP", "help");
+    WorkingDirectory cwd(work.path());
+
+    const std::string found = c.found;
+    const QString expected = found.empty()  ? QString()
+                             : found == "." ? QString("TELVO704.HLP")
+                                            : qs(program / found / "TELVO704.HLP");
+    EXPECT_EQ(findHelpFile(program.path()), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, HelpFileTest,
+                         ::testing::Values(HelpCase{"WorkingDirectory", {".", "HLP"}, "."},
+                                           HelpCase{"Hlp", {"FHELP", "HELP", "HLP"}, "HLP"},
+                                           HelpCase{"Help", {"FHELP", "FHLP", "HELP"}, "HELP"},
+                                           HelpCase{"Fhlp", {"FHELP", "FHLP"}, "FHLP"},
+                                           HelpCase{"Fhelp", {"FHELP"}, "FHELP"},
+                                           HelpCase{"Nowhere", {}, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------------------ a whole run
+
+TEST_F(RunTest, RunShowsTheWindowAndPutsEverythingBack) {
+    fs::create_directories(mProgramDir / "HLP");
+    writeFile(mProgramDir / "HLP" / "TELVO704.HLP", "help");
+    HelpSystem::setHelpFile("HOST.HLP");
+    QString helpDuringRun;
+    bool hourglassDuringRun = true;
+    whenShown("dravin::TDravinMain", [&](QWidget* w) {
+        helpDuringRun = HelpSystem::helpFile();
+        hourglassDuringRun = QGuiApplication::overrideCursor() != nullptr;
+        w->close();
+        return true;
+    });
+
+    dravin::Run(standalone()).execute();
+
+    EXPECT_EQ(helpDuringRun, qs(mProgramDir / "HLP" / "TELVO704.HLP"));
+    EXPECT_FALSE(hourglassDuringRun);  // showing the window ended it
+    EXPECT_EQ(HelpSystem::helpFile(), "HOST.HLP");
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(IniReadString(mProgramDir / "DRAVIN.INI", "FILE", "NAME", "?"), "SCRATCH");
+    EXPECT_EQ(IniReadInteger(mProgramDir / "DRAVIN.INI", "COMPUTE", "AUTO", -1), 1);
+    HelpSystem::setHelpFile(QString());
+}
+
+}  // namespace
+}  // namespace dravin::test
