@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the program and runs it on the demo study: the desktop window where a display
-# exists, otherwise a headless run that computes the demo study and writes its table.
+# exists, otherwise a headless run that computes the demo study and writes its table as PDF.
 set -euo pipefail
 cd "$(dirname "$0")"
 cmake -S . -B build -G Ninja >/dev/null
@@ -16,5 +16,5 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$bin/dravin"
 fi
 "$bin/dravin-cli" compute --studies-dir "$studies" --study DEMO
-"$bin/dravin-cli" export --studies-dir "$studies" --study DEMO --format csv -o "$studies/DEMO.csv"
-echo "No display: the demo study was computed; its table is in $studies/DEMO.csv"
+"$bin/dravin-cli" report --studies-dir "$studies" --study DEMO --variant 1 --pdf "$studies/DEMO.pdf"
+echo "No display: the demo study's apportionment table (short, A4) is in $studies/DEMO.pdf"

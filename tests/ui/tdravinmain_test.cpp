@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -208,6 +209,24 @@ TEST_P(ClosingTest, EditThatCannotBePostedKeepsTheWindowOpen) {
     EXPECT_TRUE(main().isVisible());
     EXPECT_EQ(mPrompter.messages, std::vector<std::string>{kDuplicateSpaceMessage});
     EXPECT_EQ(spaces().state(), TableState::Edit);
+}
+
+// Printing where no printer exists fails with one message and neither computes nor
+// changes anything.
+TEST_F(MainWindowTest, PrintingWithoutAPrinterChangesNothing) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) {
+        GTEST_SKIP() << "a printer is installed here";
+    }
+    loadDemoStudy();
+    const int records = spaces().recordCount();
+    ASSERT_TRUE(main().data().DataChanged);
+    ASSERT_TRUE(main().AutoCompute);
+
+    main().action("MP01")->trigger();
+
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_TRUE(main().data().DataChanged);
+    EXPECT_EQ(spaces().recordCount(), records);  // no total rows: nothing was computed
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest, ::testing::Values("CloseBtn", "ExitofProgram"),
