@@ -2,6 +2,7 @@
 // record of the same study once in one SQLite transaction. Prints the ratios and the
 // cost per space, which should stay flat as the study grows.
 
+#include "benchstudy.h"
 #include "ratioreporter.h"
 
 #include <benchmark/benchmark.h>
@@ -22,15 +23,7 @@
 namespace {
 
 using namespace dravin;
-
-std::vector<Value> row(const TableDef& def,
-                       std::initializer_list<std::pair<const char*, Value>> v) {
-    std::vector<Value> r(def.fields.size());
-    for (const auto& [name, value] : v) {
-        r[*def.fieldIndex(name)] = value;
-    }
-    return r;
-}
+using bench::row;
 
 // A study of n spaces over 20 floors: apartments, storage rooms, shops, a staircase per
 // floor, and a future-constructions per-mille.
@@ -40,16 +33,11 @@ struct BenchStudy {
     SilentFeedback silent;
 
     explicit BenchStudy(int spaces) {
-        char pattern[] = "/tmp/dravin-bench-XXXXXX";
-        dir = mkdtemp(pattern);
+        dir = bench::makeStudyDirectory("dravin-bench");
         std::string name = "B";
         name += std::to_string(spaces);
         auto fill = [&](Table& t, const char* part, std::vector<std::vector<Value>> rows) {
-            t.setDirectory(dir);
-            t.setTableName(studyTableName(name, part));
-            CreateTableWithDriver(t);
-            t.close();
-            t.replaceAllRecords(std::move(rows));
+            bench::fillStudyTable(t, dir, name, part, std::move(rows));
         };
         const TableDef floors = floorTableDef(), kinds = xorosTableDef(),
                        spacesDef = dravinTableDef(), general = genDataTableDef();

@@ -2,6 +2,7 @@
 // generating its pages, and generating them and writing the PDF. Prints the time per
 // page, which should stay well under what a printer takes to print one.
 
+#include "benchstudy.h"
 #include "ratioreporter.h"
 
 #include <benchmark/benchmark.h>
@@ -25,18 +26,10 @@
 namespace {
 
 using namespace dravin;
+using bench::row;
 
 constexpr int kSpaces = 1000;
 constexpr int kFullLargeWithFloorTotals = 9;
-
-std::vector<Value> row(const TableDef& def,
-                       std::initializer_list<std::pair<const char*, Value>> v) {
-    std::vector<Value> r(def.fields.size());
-    for (const auto& [name, value] : v) {
-        r[*def.fieldIndex(name)] = value;
-    }
-    return r;
-}
 
 Value greek(const std::string& utf8) {
     return Value::bytes(cp1253::encode(utf8));
@@ -56,15 +49,10 @@ struct BenchStudy {
     SilentFeedback silent;
 
     BenchStudy() {
-        char pattern[] = "/tmp/dravin-bench-report-XXXXXX";
-        dir = mkdtemp(pattern);
+        dir = bench::makeStudyDirectory("dravin-bench-report");
         const std::string name = "R";
         auto fill = [&](Table& t, const char* part, std::vector<std::vector<Value>> rows) {
-            t.setDirectory(dir);
-            t.setTableName(studyTableName(name, part));
-            CreateTableWithDriver(t);
-            t.close();
-            t.replaceAllRecords(std::move(rows));
+            bench::fillStudyTable(t, dir, name, part, std::move(rows));
         };
         const TableDef floors = floorTableDef(), kinds = xorosTableDef(), owners = ownersTableDef(),
                        spacesDef = dravinTableDef(), general = genDataTableDef();
