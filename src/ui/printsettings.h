@@ -8,6 +8,7 @@ namespace dravin {
 struct PrintSettings {
     QString fontFamily = "Courier New";
     int fontPointSize = 8;
+    QString printerName;  // empty: the system's default printer
 
     static PrintSettings& instance();
 };

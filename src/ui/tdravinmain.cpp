@@ -30,6 +30,14 @@
 #include "reports/layouts/tdravinreport00.h"
 #include "reports/preview/reportpreview.h"
 #include "reports/preview/reportprinting.h"
+#include "ui/dialogs/printsetup.h"
+#include "ui/dialogs/tdravinembada.h"
+#include "ui/dialogs/tdravineqfloors.h"
+#include "ui/dialogs/tdravinmemo.h"
+#include "ui/dialogs/tdravinnames1.h"
+#include "ui/dialogs/tdravinowners.h"
+#include "ui/dialogs/tdravinparam1.h"
+#include "ui/dialogs/tdravinparam2.h"
 #include "ui/filechooser.h"
 #include "ui/helpsystem.h"
 #include "ui/modelview/lookupdelegate.h"
@@ -267,7 +275,8 @@ void TDravinMain::buildGrids() {
                 });
         connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, model](const QModelIndex& current) {
-                    if (mFollowing || !current.isValid() || current.row() == model->pendingRow()) {
+                    if (mFollowing || model->updating() || !current.isValid() ||
+                        current.row() == model->pendingRow()) {
                         return;
                     }
                     // Leaving a row posts its edit, as in every grid of the program.
@@ -291,14 +300,7 @@ QAction* TDravinMain::addItem(QMenu* menu, const char* name, const QString& capt
     return a;
 }
 
-void TDravinMain::notYetAvailable(const QString& what) {
-    mPrompter->inform(("Η λειτουργία «" + what + "» δεν είναι ακόμη διαθέσιμη.").toStdString());
-}
-
 void TDravinMain::buildMenu() {
-    const auto later = [this](const QString& what) {
-        return [this, what] { notYetAvailable(what); };
-    };
     auto sub = [this](const char* name, const QString& caption) {
         QMenu* m = mMenuBar->addMenu(caption);
         m->setObjectName(name);
@@ -321,19 +323,23 @@ void TDravinMain::buildMenu() {
             [this] { DataFromBerok97Click(); });
 
     QMenu* settings = sub("N2", "Ρυθμίσεις ");
-    addItem(settings, "N6", "Παράμετροι ανά όροφο", later("Παράμετροι ανά όροφο"));
-    addItem(settings, "N7", "Παράμετροι με είδος χώρου", later("Παράμετροι με είδος χώρου"));
+    addItem(settings, "N6", "Παράμετροι ανά όροφο",
+            [this] { showParameters<TDravinParam1>(false); });
+    addItem(settings, "N7", "Παράμετροι με είδος χώρου",
+            [this] { showParameters<TDravinParam2>(false); });
 
     QMenu* building = sub("N3", "Οικοδομή");
-    addItem(building, "N17", "Λίστα Ιδιοκτητών", later("Λίστα Ιδιοκτητών"));
+    addItem(building, "N17", "Λίστα Ιδιοκτητών", [this] { showDialog<TDravinOwners>(); });
     building->addSeparator()->setObjectName("N16");
-    addItem(building, "N9", "Ονομασίες", later("Ονομασίες"));
-    addItem(building, "N10", "Εμβαδόν Οικοπέδου", later("Εμβαδόν Οικοπέδου"));
-    addItem(building, "N11", "Χιλιοστά Μελλοντικών", later("Εμβαδόν Οικοπέδου"));
-    addItem(building, "N21", "Σημειώσεις", later("Σημειώσεις"));
+    addItem(building, "N9", "Ονομασίες", [this] { showDialog<TDravinNames1>(); });
+    addItem(building, "N10", "Εμβαδόν Οικοπέδου", [this] { showDialog<TDravinEmbada>(); });
+    addItem(building, "N11", "Χιλιοστά Μελλοντικών", [this] { showDialog<TDravinEmbada>(); });
+    addItem(building, "N21", "Σημειώσεις", [this] { showDialog<TDravinMemo>(); });
     building->addSeparator()->setObjectName("N15");
-    addItem(building, "N12", "Παράμετροι ανά όροφο", later("Παράμετροι ανά όροφο"));
-    addItem(building, "N13", "Παράμετροι με είδος χώρου", later("Παράμετροι με είδος χώρου"));
+    addItem(building, "N12", "Παράμετροι ανά όροφο",
+            [this] { showParameters<TDravinParam1>(true); });
+    addItem(building, "N13", "Παράμετροι με είδος χώρου",
+            [this] { showParameters<TDravinParam2>(true); });
     addItem(building, "N14", "Αρχικοποίηση παραμέτρων", [this] { N14Click(); });
 
     QMenu* compute = sub("N32", "Υπολογισμοί");
@@ -365,14 +371,6 @@ void TDravinMain::buildMenu() {
         {"24", "Πλήρης (+) εκτύπωση A2 κατακόρυφο (A2 portrait)"},
         {nullptr, "N27"},
     };
-    struct SettingItem {
-        const char* printName;
-        const char* previewName;
-        const char* caption;
-    };
-    const SettingItem settingItems[] = {{"N25", "Ne25", "Γραμματοσειρά εκτύπωσης"},
-                                        {"N31", "Ne31", "Εκτυπωτής"},
-                                        {"N23", "N28", "Απόσταση γραμμών σε χιλιοστά"}};
     for (const bool preview : {false, true}) {
         QMenu* m = preview ? sub("N22", "Προεπισκόπηση ") : sub("N4", "Εκτυπώσεις");
         int separators = 0;
@@ -397,9 +395,11 @@ void TDravinMain::buildMenu() {
             connect(item, &QAction::triggered, this,
                     [this, item, handler] { (this->*handler)(item); });
         }
-        for (const SettingItem& s : settingItems) {
-            addItem(m, preview ? s.previewName : s.printName, s.caption, later(s.caption));
-        }
+        addItem(m, preview ? "Ne25" : "N25", "Γραμματοσειρά εκτύπωσης",
+                [this] { choosePrintFont(this, PrintSettings::instance()); });
+        addItem(m, preview ? "Ne31" : "N31", "Εκτυπωτής", [this] { N31Click(); });
+        addItem(m, preview ? "N28" : "N23", "Απόσταση γραμμών σε χιλιοστά",
+                [this] { chooseLineSpacing(this, prompter(), UseLineSpacing, LineSpacing); });
     }
 
     QMenu* help = sub("N5", "Βοήθεια");
@@ -566,7 +566,7 @@ void TDravinMain::tableCommand(QAction* sender,
     }
     runCommand([&] {
         if (print) {
-            requirePrinter();  // before anything changes
+            requirePrinter(PrintSettings::instance().printerName);  // before anything changes
         }
         if (AutoCompute && mData->DataChanged) {
             const QPoint origin = mapToGlobal(QPoint(0, 0));
@@ -579,14 +579,11 @@ void TDravinMain::tableCommand(QAction* sender,
             TDravinMain* window;
             ~EndGuard() { window->EndReport(); }
         } guard{this};
-        ReportOptions options;
-        options.printFont =
-            QFont(PrintSettings::instance().fontFamily, PrintSettings::instance().fontPointSize);
-        options.useLineSpacing = UseLineSpacing;
-        options.lineSpacing = LineSpacing;
+        const ReportOptions options =
+            reportOptions(PrintSettings::instance(), UseLineSpacing, LineSpacing);
         const auto layout = TDravinReport00::create(*mData, code, options);
         if (print) {
-            printReport(*layout);
+            printReport(*layout, PrintSettings::instance().printerName);
         } else {
             ReportPreview preview(*layout, this);
             preview.exec();
@@ -612,7 +609,34 @@ void TDravinMain::EndReport() {
 }
 
 void TDravinMain::BitBtn8Click() {
-    notYetAvailable("επανάληψη ορόφου");
+    // Closing the dialog reopens the space table: a pending grid edit is posted first.
+    if (runCommand([this] { mData->DravinT.checkBrowseMode(); })) {
+        runCommand([this] { showDialog<TDravinEqFloors>(); });
+    }
+}
+
+// The building dialogs edit the study's tables directly; the general-data record is
+// posted however the dialog is closed.
+template <typename Dialog>
+void TDravinMain::showDialog() {
+    Dialog dialog(*mData, prompter(), this);
+    dialog.exec();
+}
+
+// The parameter dialogs: the master table of the data directory (false) or the
+// study's own (true).
+template <typename Dialog>
+void TDravinMain::showParameters(bool studyTable) {
+    Dialog dialog(this, *mData);
+    dialog.SelectTable(studyTable);
+    dialog.exec();
+}
+
+void TDravinMain::N31Click() {
+    PrintSettings& settings = PrintSettings::instance();
+    if (const auto printer = choosePrinter(this, settings.printerName, prompter())) {
+        settings.printerName = *printer;
+    }
 }
 
 void TDravinMain::N14Click() {
@@ -687,7 +711,7 @@ void TDravinMain::DeleteFilesClick() {
 }
 
 void TDravinMain::DataFromBerok97Click() {
-    notYetAvailable("Εισαγωγή δεδομένων από winΒΕΡΟΚ");
+    mBerok->ImportBerokSpaces();
 }
 
 void TDravinMain::ExitofProgramClick() {

@@ -74,6 +74,7 @@ public slots:
     void BitBtn7Click();
     void BitBtn8Click();
     void N14Click();
+    void N31Click();
     void N34Click();
     void N18Click();
     void N20Click();
@@ -103,12 +104,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    template <typename Dialog>
+    void showParameters(bool studyTable);
+    template <typename Dialog>
+    void showDialog();
     void buildTopBar();
     void buildGrids();
     void buildMenu();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                      std::function<void()> handler = {});
-    void notYetAvailable(const QString& what);
     void tableCommand(QAction* sender, std::initializer_list<std::pair<const char*, int>> codes);
     void followCursor(int row);
     void navigate(const std::function<void()>& move);

@@ -186,6 +186,20 @@ TEST_P(MenuStateTest, FileCommandsOrImport) {
     EXPECT_TRUE(main.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
 
+// The import command of an embedded run replaces the spaces by the sibling's.
+TEST_F(ProgramFixture, ImportCommandTakesTheSiblingsSpaces) {
+    writeBerokTable(mStudiesDir, {BerokRow("οροφ.-1", 0, 80.0), BerokRow("οροφ.-1", 13, 12.5)});
+    TDravinMain& main = start(embedded(qs(mStudiesDir), "SCRATCH"));
+
+    main.action("DataFromBerok97")->trigger();
+
+    EXPECT_TRUE(mPrompter.messages.empty());
+    const Table& spaces = main.data().DravinT;
+    ASSERT_EQ(spaces.recordCount(), 2);
+    EXPECT_EQ(keyOf(spaces, 0), "1/10/1");
+    EXPECT_EQ(keyOf(spaces, 1), "1/80/2");
+}
+
 INSTANTIATE_TEST_SUITE_P(Runs, MenuStateTest,
                          ::testing::Values(MenuCase{"Standalone", false, false, true},
                                            MenuCase{"Embedded", true, false, false},

@@ -31,6 +31,9 @@ public:
     int pendingRow() const;
     // The model row of the table's current record.
     int currentRow() const;
+    // True while the table is placing or removing a record: the views' reactions must
+    // not move the table's cursor then.
+    bool updating() const noexcept { return mUpdating; }
 
 signals:
     // The table's cursor moved (the view follows it).
@@ -55,6 +58,7 @@ private:
     std::vector<ColumnSpec> mColumns;
     bool mShowsPending = false;
     bool mResetting = false;
+    bool mUpdating = false;
 };
 
 }  // namespace dravin
