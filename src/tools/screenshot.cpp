@@ -10,6 +10,10 @@
 #include "data/tdravindatat.h"
 #include "entry/loadtimesettings.h"
 #include "entry/run.h"
+#include "ui/dialogs/tdravinembada.h"
+#include "ui/dialogs/tdravinlinespace.h"
+#include "ui/dialogs/tdravinparam1.h"
+#include "ui/qtprompter.h"
 #include "ui/tdravinmain.h"
 #include "ui/tinfoform.h"
 
@@ -47,6 +51,26 @@ int main(int argc, char** argv) {
             }
             std::printf("%s\n", qPrintable(file));
         }
+        // The dialogs that show a study's own values.
+        const auto save = [&](QWidget& w, const char* name) {
+            w.show();
+            app.processEvents();
+            const QString file = QString("%1-%2.png").arg(argv[4], name);
+            w.grab().save(file);
+            std::printf("%s\n", qPrintable(file));
+            w.hide();
+        };
+        dravin::TDravinParam1 floors(&main, main.data());
+        floors.SelectTable(true);
+        save(floors, "param-locked");
+        floors.ShowUnlocked();
+        save(floors, "param-unlocked");
+        floors.ShowLocked();
+        dravin::TDravinEmbada plot(main.data(), main.prompter(), &main);
+        save(plot, "plot");
+        dravin::TDravinLineSpace spacing(&main, main.prompter());
+        spacing.LoadSpacing(true, 8.3f);
+        save(spacing, "linespace");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dravin-screenshot: %s\n", e.what());
         return 1;
