@@ -37,10 +37,7 @@ QString shown(const Field& f) {
 }  // namespace
 
 TDravinEmbada::TDravinEmbada(TDravinDataT& data, Prompter& prompter, QWidget* owner)
-    : TFormCloseHelp(owner),
-      Note(new QLabel(Panel1)),
-      mGenData(data.GenDataT),
-      mPrompter(prompter) {
+    : GeneralDataDialog(data, prompter, owner), Note(new QLabel(Panel1)) {
     setObjectName("TDravinEmbada");
     resize(430, 240);
     mGenData.open();
@@ -79,57 +76,32 @@ TDravinEmbada::TDravinEmbada(TDravinDataT& data, Prompter& prompter, QWidget* ow
 }
 
 TDravinEmbada::~TDravinEmbada() {
-    // Released without having been closed: the record is posted all the same.
-    if (mGenData.state() == TableState::Edit || mGenData.state() == TableState::Insert) {
-        if (!save()) {
-            try {
-                mGenData.cancel();  // not left in edit mode for the next command
-            } catch (const std::exception&) {
-            }
-        }
-    }
-}
-
-void TDravinEmbada::done(int result) {
-    // Every way out (close button, close box, Escape) saves; a refused entry stays to be
-    // corrected.
-    if (save()) {
-        TFormCloseHelp::done(result);
-    }
+    saveOnRelease();  // released without having been closed
 }
 
 void TDravinEmbada::HelpBtnClick() {
     HelpSystem::ShowHelpTopic("InData_03");
 }
 
-bool TDravinEmbada::save() {
-    try {
-        mGenData.edit();
-        for (size_t i = 0; i < kNumbers.size(); ++i) {
-            Field f = mGenData.field(kNumbers[i].field);
-            QString text = edits[i]->text().trimmed();
-            // An untouched value keeps its stored precision.
-            if (text == shown(f)) {
-                continue;
-            }
-            if (text.isEmpty()) {
-                f.clear();
-                continue;
-            }
-            bool ok = false;
-            const double v = text.replace(',', '.').toDouble(&ok);
-            if (!ok) {
-                throw RangeError("'" + edits[i]->text().toStdString() + "' is not a valid number.");
-            }
-            f.setFloat(v);
+void TDravinEmbada::storeEdits() {
+    for (size_t i = 0; i < kNumbers.size(); ++i) {
+        Field f = mGenData.field(kNumbers[i].field);
+        QString text = edits[i]->text().trimmed();
+        // An untouched value keeps its stored precision.
+        if (text == shown(f)) {
+            continue;
         }
-        mGenData.post();
-        return true;
-    } catch (const AbortError&) {
-    } catch (const std::exception& e) {
-        mPrompter.error(e.what());
+        if (text.isEmpty()) {
+            f.clear();
+            continue;
+        }
+        bool ok = false;
+        const double v = text.replace(',', '.').toDouble(&ok);
+        if (!ok) {
+            throw RangeError("'" + edits[i]->text().toStdString() + "' is not a valid number.");
+        }
+        f.setFloat(v);
     }
-    return false;
 }
 
 }  // namespace dravin

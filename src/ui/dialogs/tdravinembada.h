@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/tformclosehelp.h"
+#include "ui/dialogs/generaldatadialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -15,7 +15,7 @@ class TDravinDataT;
 
 // The plot area with the building's total and future per-mille, in the study's
 // general-data record, which is posted however the dialog is left.
-class TDravinEmbada : public TFormCloseHelp {
+class TDravinEmbada : public GeneralDataDialog {
     Q_OBJECT
 public:
     TDravinEmbada(TDravinDataT& data, Prompter& prompter, QWidget* owner = nullptr);
@@ -25,16 +25,11 @@ public:
     std::array<QLineEdit*, 3> edits{};
     QLabel* Note;
 
-    void done(int result) override;
-
 protected:
     void HelpBtnClick() override;
 
 private:
-    bool save();
-
-    Table& mGenData;
-    Prompter& mPrompter;
+    void storeEdits() override;
 };
 
 }  // namespace dravin

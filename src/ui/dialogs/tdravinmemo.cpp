@@ -28,10 +28,7 @@ std::string storedText(QString shown) {
 }  // namespace
 
 TDravinMemo::TDravinMemo(TDravinDataT& data, Prompter& prompter, QWidget* owner)
-    : TFormCloseHelp(owner),
-      DBMemo1(new QPlainTextEdit(Panel1)),
-      mGenData(data.GenDataT),
-      mPrompter(prompter) {
+    : GeneralDataDialog(data, prompter, owner), DBMemo1(new QPlainTextEdit(Panel1)) {
     setObjectName("TDravinMemo");
     resize(560, 320);
     mGenData.open();
@@ -49,15 +46,7 @@ TDravinMemo::TDravinMemo(TDravinDataT& data, Prompter& prompter, QWidget* owner)
 }
 
 TDravinMemo::~TDravinMemo() {
-    // Released without having been closed: the record is posted all the same.
-    if (mGenData.state() == TableState::Edit || mGenData.state() == TableState::Insert) {
-        if (!save()) {
-            try {
-                mGenData.cancel();  // not left in edit mode for the next command
-            } catch (const std::exception&) {
-            }
-        }
-    }
+    saveOnRelease();  // released without having been closed
 }
 
 void TDravinMemo::addLine(const QString& line) {
@@ -68,33 +57,16 @@ void TDravinMemo::addLine(const QString& line) {
     DBMemo1->setPlainText(text + line + '\n');
 }
 
-void TDravinMemo::done(int result) {
-    // Every way out (close button, close box, Escape) saves; a refused text stays to be
-    // corrected.
-    if (save()) {
-        TFormCloseHelp::done(result);
-    }
-}
-
 void TDravinMemo::HelpBtnClick() {
     HelpSystem::ShowHelpTopic("InData_06");
 }
 
-bool TDravinMemo::save() {
-    try {
-        mGenData.edit();
-        const QString text = DBMemo1->toPlainText();
-        if (text != mLoaded) {
-            mGenData.field("Notes1").setString(storedText(text));
-            mLoaded = text;
-        }
-        mGenData.post();
-        return true;
-    } catch (const AbortError&) {
-    } catch (const std::exception& e) {
-        mPrompter.error(e.what());
+void TDravinMemo::storeEdits() {
+    const QString text = DBMemo1->toPlainText();
+    if (text != mLoaded) {
+        mGenData.field("Notes1").setString(storedText(text));
+        mLoaded = text;
     }
-    return false;
 }
 
 }  // namespace dravin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/tformclosehelp.h"
+#include "ui/dialogs/generaldatadialog.h"
 
 class QPlainTextEdit;
 
@@ -12,7 +12,7 @@ class TDravinDataT;
 
 // The free notes printed under the table (Notes1 of the study's general-data record),
 // posted however the dialog is left. The stored text ends every line with CR LF.
-class TDravinMemo : public TFormCloseHelp {
+class TDravinMemo : public GeneralDataDialog {
     Q_OBJECT
 public:
     TDravinMemo(TDravinDataT& data, Prompter& prompter, QWidget* owner = nullptr);
@@ -23,16 +23,12 @@ public:
     // Adds a line at the end, as a new line of the notes with its line break.
     void addLine(const QString& line);
 
-    void done(int result) override;
-
 protected:
     void HelpBtnClick() override;
 
 private:
-    bool save();
+    void storeEdits() override;
 
-    Table& mGenData;
-    Prompter& mPrompter;
     QString mLoaded;  // the stored text as shown
 };
 

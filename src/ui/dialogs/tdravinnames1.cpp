@@ -40,7 +40,7 @@ constexpr std::array<size_t, 3> kGroupStarts = {0, 4, 8};
 }  // namespace
 
 TDravinNames1::TDravinNames1(TDravinDataT& data, Prompter& prompter, QWidget* owner)
-    : TFormCloseHelp(owner), mGenData(data.GenDataT), mPrompter(prompter) {
+    : GeneralDataDialog(data, prompter, owner) {
     setObjectName("TDravinNames1");
     resize(520, 360);
     mGenData.open();
@@ -75,46 +75,21 @@ TDravinNames1::TDravinNames1(TDravinDataT& data, Prompter& prompter, QWidget* ow
 }
 
 TDravinNames1::~TDravinNames1() {
-    // Released without having been closed: the record is posted all the same.
-    if (mGenData.state() == TableState::Edit || mGenData.state() == TableState::Insert) {
-        if (!save()) {
-            try {
-                mGenData.cancel();  // not left in edit mode for the next command
-            } catch (const std::exception&) {
-            }
-        }
-    }
-}
-
-void TDravinNames1::done(int result) {
-    // Every way out (close button, close box, Escape) saves; a refused entry stays to be
-    // corrected.
-    if (save()) {
-        TFormCloseHelp::done(result);
-    }
+    saveOnRelease();  // released without having been closed
 }
 
 void TDravinNames1::HelpBtnClick() {
     HelpSystem::ShowHelpTopic("Properties_09");
 }
 
-bool TDravinNames1::save() {
-    try {
-        mGenData.edit();
-        for (size_t i = 0; i < kNames.size(); ++i) {
-            Field f = mGenData.field(kNames[i].field);
-            const std::string text = edits[i]->text().toStdString();
-            if (text != f.asString()) {
-                f.setString(text);
-            }
+void TDravinNames1::storeEdits() {
+    for (size_t i = 0; i < kNames.size(); ++i) {
+        Field f = mGenData.field(kNames[i].field);
+        const std::string text = edits[i]->text().toStdString();
+        if (text != f.asString()) {
+            f.setString(text);
         }
-        mGenData.post();
-        return true;
-    } catch (const AbortError&) {
-    } catch (const std::exception& e) {
-        mPrompter.error(e.what());
     }
-    return false;
 }
 
 }  // namespace dravin

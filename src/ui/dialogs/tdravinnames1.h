@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/tformclosehelp.h"
+#include "ui/dialogs/generaldatadialog.h"
 
 class QLineEdit;
 
@@ -15,7 +15,7 @@ class TDravinDataT;
 // The names printed in the heading of the tables: the building, the engineering office
 // and the date. Edits the study's general-data record, which is posted however the
 // dialog is left.
-class TDravinNames1 : public TFormCloseHelp {
+class TDravinNames1 : public GeneralDataDialog {
     Q_OBJECT
 public:
     TDravinNames1(TDravinDataT& data, Prompter& prompter, QWidget* owner = nullptr);
@@ -24,17 +24,12 @@ public:
     // Name1 … Name9, top to bottom.
     std::array<QLineEdit*, 9> edits{};
 
-    void done(int result) override;
-
 protected:
     void HelpBtnClick() override;
 
 private:
     // Stores the edits and posts; false (after saying why) when that failed.
-    bool save();
-
-    Table& mGenData;
-    Prompter& mPrompter;
+    void storeEdits() override;
 };
 
 }  // namespace dravin
