@@ -1120,8 +1120,8 @@ TEST_F(TableTest, FileErrorDuringPostLeavesRecordAndMemoryAlone) {
 // ---------------------------------------------------------------- display suspension
 
 TEST_F(TableTest, NestedSuspensionResetsViewsOnceAtTheOutermostResume) {
+    CountingObserver views;  // outlives the table, which tells it of its closing
     auto t = spaces();
-    CountingObserver views;
     t->addObserver(&views);
     postSpace(*t, I(1), I(10), I(1));
     EXPECT_GT(views.rowEvents, 0);  // unsuspended, views hear each row
@@ -1165,8 +1165,8 @@ TEST_F(TableTest, PostsInsideASuspensionReachTheDiskAtTheResume) {
 }
 
 TEST_F(TableTest, FailurePartWayThroughASuspensionKeepsEveryPostedRecord) {
+    CountingObserver views;  // outlives the table, which tells it of its closing
     auto t = spaces();
-    CountingObserver views;
     t->addObserver(&views);
     try {
         DisplaySuspension suspended(*t);
