@@ -1,5 +1,8 @@
 #include "reporttestsupport.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -65,6 +68,31 @@ std::vector<PlacedBand> allBands(const PageModel& model, BandKind kind) {
         }
     }
     return found;
+}
+
+// Output of a poppler tool; fails the test when the tool is missing or fails.
+QString runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed (poppler-utils installed?): "
+                      << process.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Width × height in points of every page, from pdfinfo.
+std::vector<QSizeF> pdfPageSizes(const QString& path) {
+    const QString info = runTool("pdfinfo", {"-f", "1", "-l", "1000", path});
+    static const QRegularExpression pageSize(R"(Page\s+\d+ size:\s+([\d.]+) x ([\d.]+) pts)");
+    std::vector<QSizeF> sizes;
+    for (auto it = pageSize.globalMatch(info); it.hasNext();) {
+        const auto match = it.next();
+        sizes.emplace_back(match.captured(1).toDouble(), match.captured(2).toDouble());
+    }
+    return sizes;
 }
 
 }  // namespace dravin::test

@@ -55,4 +55,9 @@ std::vector<PlacedBand> bandsOf(const ReportPage& page, BandKind kind);
 // Every band of every page, in order.
 std::vector<PlacedBand> allBands(const PageModel& model, BandKind kind);
 
+// Output of a poppler tool; fails the test when the tool is missing or fails.
+QString runTool(const QString& program, const QStringList& arguments);
+// Width × height in points of every page, from pdfinfo.
+std::vector<QSizeF> pdfPageSizes(const QString& path);
+
 }  // namespace dravin::test
