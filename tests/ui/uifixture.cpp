@@ -13,21 +13,6 @@
 
 namespace dravin::test {
 
-Prompter::Answer ScriptedPrompter::confirm(const std::string& text, bool) {
-    questions.push_back(text);
-    if (mAnswers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return Answer::No;
-    }
-    const Answer a = mAnswers.front();
-    mAnswers.pop_front();
-    return a;
-}
-
-void ScriptedPrompter::script(std::initializer_list<Answer> answers) {
-    mAnswers.insert(mAnswers.end(), answers.begin(), answers.end());
-}
-
 std::optional<QString> ScriptedFiles::choose(QWidget*, const Request& request) {
     requests.push_back(request);
     if (mAnswers.empty()) {

@@ -15,6 +15,7 @@
 #include "data/feedback.h"
 #include "data/table.h"
 #include "entry/run.h"
+#include "support/scriptedprompter.h"
 #include "support/tempdir.h"
 #include "ui/filechooser.h"
 #include "ui/helpsystem.h"
@@ -24,25 +25,6 @@ class QDialog;
 class QWidget;
 
 namespace dravin::test {
-
-// Stands in for the message boxes: records what is said and answers the questions
-// from a script.
-class ScriptedPrompter final : public Prompter {
-public:
-    // The answers to the next questions, in order. A question beyond the script fails
-    // the test and is answered No.
-    void script(std::initializer_list<Answer> answers);
-
-    void inform(const std::string& text) override { messages.push_back(text); }
-    void error(const std::string& text) override { messages.push_back(text); }
-    Answer confirm(const std::string& text, bool withCancel) override;
-
-    std::vector<std::string> messages;   // informs and errors, in order
-    std::vector<std::string> questions;  // confirmations asked, in order
-
-private:
-    std::deque<Answer> mAnswers;
-};
 
 // Stands in for the file dialogs: records each request and answers from a script.
 class ScriptedFiles final : public FileChooser {
