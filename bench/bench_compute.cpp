@@ -111,15 +111,9 @@ void BM_ComputeAll(benchmark::State& state) {
 void BM_WriteEveryRecordOnce(benchmark::State& state) {
     BenchStudy& s = study(static_cast<int>(state.range(0)));
     const auto path = s.data.DravinT.filePath();
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3* db = bench::openBare(path);
     const auto def = dravinTableDef();
-    std::string sql = "UPDATE data SET ";
-    for (size_t i = 0; i < def.fields.size(); ++i) {
-        sql += (i ? ", \"" : "\"") + def.fields[i].name + "\" = ?";
-    }
-    sql += " WHERE rowid = ?";
+    const std::string sql = bench::fullRowUpdate(def);
     sqlite3_stmt* read = nullptr;
     sqlite3_prepare_v2(db, "SELECT rowid, * FROM data", -1, &read, nullptr);
     sqlite3_stmt* write = nullptr;

@@ -2,6 +2,7 @@
 // then every space is edited once inside one display suspension, and a bare SQLite loop
 // writes the same rows once in one transaction. Prints the ratio of the two.
 
+#include "benchstudy.h"
 #include "ratioreporter.h"
 
 #include <benchmark/benchmark.h>
@@ -89,15 +90,9 @@ void BM_SuspendedPosts10k(benchmark::State& state) {
 }
 
 void BM_BareSqliteUpdates10k(benchmark::State& state) {
-    sqlite3* db = nullptr;
-    sqlite3_open(study().file().c_str(), &db);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3* db = bench::openBare(study().file());
     const auto def = dravinTableDef();
-    std::string sql = "UPDATE data SET ";
-    for (size_t i = 0; i < def.fields.size(); ++i) {
-        sql += (i ? ", \"" : "\"") + def.fields[i].name + "\" = ?";
-    }
-    sql += " WHERE rowid = ?";
+    const std::string sql = bench::fullRowUpdate(def);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
     const int n = static_cast<int>(def.fields.size());

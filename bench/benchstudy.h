@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include <sqlite3.h>
+
 #include "data/studyfiles.h"
 #include "data/table.h"
 
@@ -37,6 +39,24 @@ inline void fillStudyTable(Table& t, const std::filesystem::path& dir, const std
     CreateTableWithDriver(t);
     t.close();
     t.replaceAllRecords(std::move(rows));
+}
+
+// The bare floor the engine is measured against: the table file opened directly with
+// the engine's pragmas.
+inline sqlite3* openBare(const std::filesystem::path& file) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    return db;
+}
+
+// UPDATE of every stored field of a record by row id: the same full row a post writes.
+inline std::string fullRowUpdate(const TableDef& def) {
+    std::string sql = "UPDATE data SET ";
+    for (size_t i = 0; i < def.fields.size(); ++i) {
+        sql += (i ? ", \"" : "\"") + def.fields[i].name + "\" = ?";
+    }
+    return sql + " WHERE rowid = ?";
 }
 
 }  // namespace dravin::bench
