@@ -24,6 +24,12 @@ public:
     using EngineError::EngineError;
 };
 
+// A table file another program holds open: the file was not touched.
+class InUseError : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // A file could not be created, written, read or deleted.
 class IoError : public Error {
 public:

@@ -1,6 +1,9 @@
 #include "sqlitefile.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 #include "errors.h"
 #include "tabledef.h"
@@ -13,10 +16,32 @@ std::string sqliteMessage(sqlite3* db) {
     return msg ? msg : "unknown error";
 }
 
+void throwSqliteError(sqlite3* db, const std::string& context) {
+    if (!db) {
+        throw EngineError(context + sqliteMessage(db) + ".");
+    }
+    const int code = sqlite3_errcode(db) & 0xff;
+    const int error = sqlite3_system_errno(db);
+    const char* name = sqlite3_db_filename(db, "main");
+    const std::string file = "The table file " + std::string(name ? name : "");
+    if (code == SQLITE_BUSY) {
+        throw InUseError(file + " is open in another program.");
+    }
+    if (code == SQLITE_FULL || (code == SQLITE_IOERR && error == ENOSPC)) {
+        throw EngineError(file + " cannot be written: the disk is full.");
+    }
+    if (code == SQLITE_READONLY ||
+        ((code == SQLITE_CANTOPEN || code == SQLITE_IOERR) &&
+         (error == EROFS || error == EACCES || error == EPERM))) {
+        throw EngineError(file + " cannot be written: the file or its folder is read-only.");
+    }
+    throw EngineError(context + sqliteMessage(db) + ".");
+}
+
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : mDb(db) {
     if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &mStmt, nullptr) !=
         SQLITE_OK) {
-        throw EngineError("Table file error: " + sqliteMessage(db) + ".");
+        throwSqliteError(db, "Table file error: ");
     }
 }
 
@@ -38,7 +63,7 @@ void SqliteStatement::bind(int index, const Value& value) {
             sqlite3_bind_blob(mStmt, index, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) {
-        throw EngineError("Table file error: " + sqliteMessage(mDb) + ".");
+        throwSqliteError(mDb, "Table file error: ");
     }
 }
 
@@ -58,9 +83,9 @@ bool SqliteStatement::step() {
     if (rc == SQLITE_DONE) {
         return false;
     }
-    const std::string message = sqliteMessage(mDb);
+    // Resetting keeps the error code and message of the failed step.
     sqlite3_reset(mStmt);
-    throw EngineError("Table file error: " + message + ".");
+    throwSqliteError(mDb, "Table file error: ");
 }
 
 void SqliteStatement::run() {
@@ -102,18 +127,26 @@ Value SqliteStatement::column(int col, FieldType type) const {
     }
 }
 
-SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode) : mPath(path) {
+SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sharing)
+    : mPath(path), mSharing(sharing) {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
                       (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.string().c_str(), &mDb, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const std::string message = sqliteMessage(mDb);
-        sqlite3_close_v2(mDb);
-        mDb = nullptr;
-        throw EngineError("Cannot open the table file " + path.string() + ": " + message + ".");
+        try {
+            throwSqliteError(mDb, "Cannot open the table file " + path.string() + ": ");
+        } catch (...) {
+            sqlite3_close_v2(mDb);
+            mDb = nullptr;
+            throw;
+        }
     }
     sqlite3_extended_result_codes(mDb, 1);
-    sqlite3_busy_timeout(mDb, 2000);
+    // Long enough for another program's passing read; a file held open stays held.
+    sqlite3_busy_timeout(mDb, 300);
+    if (sharing == Sharing::Exclusive) {
+        exec("PRAGMA locking_mode=EXCLUSIVE");
+    }
 }
 
 SqliteFile::~SqliteFile() {
@@ -121,11 +154,35 @@ SqliteFile::~SqliteFile() {
 }
 
 void SqliteFile::exec(std::string_view sql) {
-    char* err = nullptr;
-    if (sqlite3_exec(mDb, std::string(sql).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string message = err ? err : sqliteMessage(mDb);
-        sqlite3_free(err);
-        throw EngineError("Table file " + mPath.filename().string() + ": " + message + ".");
+    if (sqlite3_exec(mDb, std::string(sql).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        throwSqliteError(mDb, "Table file " + mPath.filename().string() + ": ");
+    }
+}
+
+void SqliteFile::lockForWriting() {
+    if (mSharing != Sharing::Exclusive) {
+        throw EngineError("The table file " + mPath.string() + " was opened for reading only.");
+    }
+    if (sqlite3_db_readonly(mDb, "main") == 1) {
+        throw EngineError("The table file " + mPath.string() +
+                          " cannot be written: the file or its folder is read-only.");
+    }
+    exec("BEGIN EXCLUSIVE");
+    exec("COMMIT");
+    struct stat st {};
+    if (::stat(mPath.c_str(), &st) != 0) {
+        throw EngineError("The table file " + mPath.string() + " is gone.");
+    }
+    mDevice = st.st_dev;
+    mInode = st.st_ino;
+}
+
+void SqliteFile::requireStillInPlace() const {
+    struct stat st {};
+    if (::stat(mPath.c_str(), &st) != 0 || st.st_dev != mDevice || st.st_ino != mInode) {
+        throw EngineError("The table file " + mPath.string() +
+                          " was removed or replaced while it was open; the change was not "
+                          "stored.");
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -40,10 +42,17 @@ private:
 };
 
 // One SQLite database file: the storage of one table.
+//
+// Programs share table files through SQLite's file locks. A connection that may write
+// holds the file exclusively from its first access until it closes, so a second
+// program can neither read stale records from it nor write behind its back; readers
+// share the file among themselves. A conflict throws InUseError at once.
 class SqliteFile {
 public:
     enum class Mode { OpenExisting, Create };
-    SqliteFile(const std::filesystem::path& path, Mode mode);
+    enum class Sharing { Shared, Exclusive };
+    SqliteFile(const std::filesystem::path& path, Mode mode,
+               Sharing sharing = Sharing::Exclusive);
     ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;
@@ -55,12 +64,28 @@ public:
     sqlite3* handle() const noexcept { return mDb; }
     const std::filesystem::path& path() const noexcept { return mPath; }
 
+    // Takes the exclusive lock now rather than at the first access (readers of the
+    // file fail from here on) and remembers which file the path names. Throws
+    // InUseError when another program has the file open, EngineError when the file
+    // or its folder cannot be written.
+    void lockForWriting();
+    // Whether the path still names the file locked by lockForWriting(): a file deleted
+    // or replaced while open would swallow every later write.
+    void requireStillInPlace() const;
+
 private:
     std::filesystem::path mPath;
     sqlite3* mDb = nullptr;
+    Sharing mSharing;
+    dev_t mDevice = 0;
+    ino_t mInode = 0;
 };
 
 // The readable text of the last SQLite error of db.
 std::string sqliteMessage(sqlite3* db);
+
+// Throws the error for the last failed call on db: InUseError when another program
+// holds the file, else EngineError with context before SQLite's text.
+[[noreturn]] void throwSqliteError(sqlite3* db, const std::string& context);
 
 }  // namespace dravin

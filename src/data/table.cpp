@@ -223,6 +223,14 @@ void Table::deleteTable() {
     if (OpenFiles::instance().contains(fileKey(path))) {
         throw EngineError("The table " + path.string() + " is in use.");
     }
+    try {
+        SqliteFile probe(path, SqliteFile::Mode::OpenExisting);
+        probe.lockForWriting();
+    } catch (const InUseError&) {
+        throw;
+    } catch (const EngineError&) {
+        // Not a table of ours, or not writable: removing it tells.
+    }
     std::error_code ec;
     std::filesystem::remove(path, ec);
     if (ec) {
@@ -239,6 +247,8 @@ void Table::checkFileIsOurs(SqliteFile& file) const {
         auto st = file.prepare("SELECT value FROM dravin_meta WHERE key = ?");
         st.bindText(1, kFormatKey);
         ours = st.step() && st.columnText(0) == kFormatValue;
+    } catch (const InUseError&) {
+        throw;
     } catch (const EngineError&) {
         ours = false;
     }
@@ -267,14 +277,19 @@ void Table::applyLanguageDriver(const std::string& driver) {
     if (wasOpen) {
         checkBrowseMode();
     }
+    if (!wasOpen && !exists()) {
+        throw EngineError("The table " + filePath().string() + " does not exist.");
+    }
+    // Unchanged, the file is only read: tables other programs share stay shareable.
+    if (languageDriver() == driver) {
+        return;
+    }
     std::unique_ptr<SqliteFile> own;
     SqliteFile* file = mFile.get();
     if (!file) {
-        if (!exists()) {
-            throw EngineError("The table " + filePath().string() + " does not exist.");
-        }
         own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
         checkFileIsOurs(*own);
+        own->lockForWriting();
         file = own.get();
     }
     auto st = file->prepare("INSERT OR REPLACE INTO dravin_meta VALUES(?, ?)");
@@ -287,7 +302,8 @@ std::string Table::languageDriver() const {
     std::unique_ptr<SqliteFile> own;
     SqliteFile* file = mFile.get();
     if (!file) {
-        own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
+        own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting,
+                                           SqliteFile::Sharing::Shared);
         checkFileIsOurs(*own);
         file = own.get();
     }
@@ -311,9 +327,15 @@ void Table::open() {
         throw EngineError("The table " + path.string() + " is already open in this program.");
     }
     try {
-        auto file = std::make_unique<SqliteFile>(path, SqliteFile::Mode::OpenExisting);
+        // A table that may be written is this program's alone while open; readers share.
+        auto file = std::make_unique<SqliteFile>(
+            path, SqliteFile::Mode::OpenExisting,
+            mReadOnly ? SqliteFile::Sharing::Shared : SqliteFile::Sharing::Exclusive);
         checkFileIsOurs(*file);
-        file->exec("PRAGMA journal_mode=WAL");
+        if (!mReadOnly) {
+            file->exec("PRAGMA journal_mode=WAL");
+            file->lockForWriting();
+        }
         file->exec("PRAGMA synchronous=FULL");
         mFile = std::move(file);
         std::string cols, marks, sets;
@@ -933,7 +955,11 @@ void Table::reloadRecords() {
 }
 
 void Table::beginWrite() {
-    if (controlsDisabled() && !mFile->inTransaction()) {
+    if (mFile->inTransaction()) {
+        return;
+    }
+    mFile->requireStillInPlace();
+    if (controlsDisabled()) {
         mFile->exec("BEGIN IMMEDIATE");
     }
 }
@@ -943,6 +969,7 @@ void Table::flushPending() {
         return;
     }
     if (!mFile->inTransaction()) {
+        mFile->requireStillInPlace();
         mFile->exec("BEGIN IMMEDIATE");
     }
     for (const std::int64_t rowId : mDeleted) {
@@ -1005,6 +1032,7 @@ void Table::emptyTable() {
     }
     own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
     checkFileIsOurs(*own);
+    own->lockForWriting();
     own->exec("DELETE FROM data");
 }
 

@@ -62,8 +62,11 @@ std::array<Table*, 5> TDravinDataT::secondSet() noexcept {
 // ---------------------------------------------------------------- parameter tables
 
 void TDravinDataT::OpenParameterTables(const std::filesystem::path& dir) {
+    // Every running program reads the master tables; they are written only once
+    // unlocked in their dialog.
     for (Table* t : {&FloorTo, &XorosTo}) {
         t->close();
+        t->setReadOnly(true);
         t->setDirectory(dir);
         if (!t->exists()) {
             CreateTableWithDriver(*t);
@@ -113,30 +116,7 @@ void TDravinDataT::OpenStudy(const std::filesystem::path& dir, const std::string
             t.setDirectory(dir);
             t.setTableName(studyTableName(name, kStudyPartWords[i]));
             if (!t.exists()) {
-                CreateTableWithDriver(t);
-                try {
-                    if (&t == &FloorT) {
-                        InitFloorParameters();
-                    } else if (&t == &XorosT) {
-                        InitXorosParameters();
-                    } else if (&t == &GenDataT) {
-                        t.edit();
-                        t.field("DravinTotal").setFloat(1000.0);
-                        t.post();
-                        t.edit();
-                        std::string notes = t.field("Notes1").asString();
-                        for (const char* line : kDefaultNotes) {
-                            notes += std::string(line) + "\r\n";
-                        }
-                        t.field("Notes1").setString(notes);
-                        t.post();
-                    }
-                } catch (...) {
-                    // A table left half-initialised would never be filled again.
-                    t.close();
-                    t.deleteTable();
-                    throw;
-                }
+                createStudyTable(t);
             }
             ApplyLanguageDriver(t);
             t.open();
@@ -159,6 +139,61 @@ void TDravinDataT::OpenStudy(const std::filesystem::path& dir, const std::string
     }
     mStudyDir = dir;
     mStudyName = name;
+}
+
+void TDravinDataT::fillNewStudyTable(Table& t) {
+    if (&t == &FloorT) {
+        InitFloorParameters();
+    } else if (&t == &XorosT) {
+        InitXorosParameters();
+    } else if (&t == &GenDataT) {
+        t.edit();
+        t.field("DravinTotal").setFloat(1000.0);
+        t.post();
+        t.edit();
+        std::string notes = t.field("Notes1").asString();
+        for (const char* line : kDefaultNotes) {
+            notes += std::string(line) + "\r\n";
+        }
+        t.field("Notes1").setString(notes);
+        t.post();
+    }
+}
+
+void TDravinDataT::createStudyTable(Table& t) {
+    // Made and filled under a temporary name, then renamed: a table left half-initialised,
+    // by an error or by a killed run, would never be filled again.
+    const std::string name = t.tableName();
+    const std::filesystem::path path = t.filePath();
+    t.setTableName(name + ".new");
+    const std::filesystem::path temp = t.filePath();
+    try {
+        if (t.exists()) {
+            t.deleteTable();  // left by a run that was killed
+        }
+        CreateTableWithDriver(t);
+        fillNewStudyTable(t);
+        t.close();
+    } catch (...) {
+        try {
+            t.close();
+            if (t.exists()) {
+                t.deleteTable();
+            }
+        } catch (...) {
+            // The first error is the one to report; the leftover goes at the next try.
+        }
+        t.setTableName(name);
+        throw;
+    }
+    t.setTableName(name);
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        std::filesystem::remove(temp, ec);
+        throw EngineError("Cannot create the table " + path.string() + ": " + reason + ".");
+    }
 }
 
 void TDravinDataT::pointSecondSetAt(const std::filesystem::path& dir, const std::string& name) {

@@ -171,6 +171,11 @@ TEST_P(InitParametersTest, MasterChangeReachesAStudyOnlyThroughInitialisation) {
     const int id = GetParam().shared;
     mData.OpenStudy(mStudiesDir, "OLD");
     const double original = coef1(study(), id);
+    // Written as its dialog does once unlocked: the masters open for reading only.
+    EXPECT_TRUE(master().readOnly());
+    master().close();
+    master().setReadOnly(false);
+    master().open();
     setCoef1(master(), id, 4.5);
 
     EXPECT_EQ(coef1(study(), id), original);

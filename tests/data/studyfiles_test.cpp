@@ -173,11 +173,28 @@ TEST_F(StudyFilesTest, NewStudyStartsFromTheMastersAndTheDefaultGeneralData) {
     }
 }
 
+TEST_F(StudyFilesTest, TableLeftHalfMadeByAKilledRunIsMadeAgainInFull) {
+    // A new table is filled under a temporary name; a killed run leaves only that.
+    const fs::path leftover = mStudiesDir / (studyTableName("NEA", "Floor") + ".new.DB");
+    writeFile(leftover, "half made");
+    mData.OpenStudy(mStudiesDir, "NEA");
+
+    EXPECT_EQ(test::dumpTable(mData.FloorT), test::dumpTable(mData.FloorTo));
+    EXPECT_EQ(mData.GenDataT.recordCount(), 1);
+    EXPECT_FALSE(fs::exists(leftover));
+    for (const auto& entry : fs::directory_iterator(mStudiesDir)) {
+        EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << entry.path();
+    }
+}
+
 TEST_F(StudyFilesTest, ExistingStudyOpensUnchanged) {
     makeStudyWithContent("A");
     const std::string before = dumpStudy();
     mData.OpenStudy(mStudiesDir, "B");
     // The masters change meanwhile; an existing study is not refilled from them.
+    mData.FloorTo.close();
+    mData.FloorTo.setReadOnly(false);
+    mData.FloorTo.open();
     ASSERT_TRUE(mData.FloorTo.findKey({Value::integer(0)}));
     mData.FloorTo.edit();
     mData.FloorTo.field("Coef1").setFloat(3.0);

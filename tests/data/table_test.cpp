@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -22,6 +23,7 @@
 #include "data/errors.h"
 #include "data/studyfiles.h"
 #include "data/tabledefinitions.h"
+#include "support/childprocess.h"
 #include "support/tempdir.h"
 
 extern char** environ;
@@ -38,7 +40,8 @@ using test::readFile;
 using test::TempDir;
 using test::writeFile;
 
-// A plain connection to a table file, beside the engine, to see what the disk holds.
+// A plain connection to a table file beside the engine: to tamper with a closed table's
+// file, or, through diskCopy(), to see what the disk holds.
 class RawDb {
 public:
     explicit RawDb(const fs::path& path) {
@@ -46,6 +49,9 @@ public:
             sqlite3_close(mDb);
             throw std::runtime_error("cannot open " + path.string());
         }
+    }
+    RawDb(const fs::path& path, std::unique_ptr<TempDir> copyDir) : RawDb(path) {
+        mCopyDir = std::move(copyDir);
     }
     ~RawDb() { sqlite3_close(mDb); }
     RawDb(const RawDb&) = delete;
@@ -85,11 +91,35 @@ public:
     }
 
 private:
+    std::unique_ptr<TempDir> mCopyDir;
     sqlite3* mDb = nullptr;
 };
 
+// What the disk holds now: a copy of the file and its log, made by a child process.
+// An open table holds its file exclusively, and a descriptor of the file closed by this
+// process would drop the engine's locks.
+RawDb diskCopy(const fs::path& path) {
+    auto dir = std::make_unique<TempDir>();
+    const fs::path copy = dir->path() / path.filename();
+    const pid_t child = fork();
+    if (child == 0) {
+        std::error_code ec;
+        fs::copy_file(path, copy, ec);
+        if (!ec && fs::exists(path.string() + "-wal")) {
+            fs::copy_file(path.string() + "-wal", copy.string() + "-wal", ec);
+        }
+        _exit(ec ? 1 : 0);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("cannot copy " + path.string());
+    }
+    return RawDb(copy, std::move(dir));
+}
+
 int rowsOnDisk(const fs::path& path) {
-    return std::stoi(RawDb(path).single("SELECT count(*) FROM data"));
+    return std::stoi(diskCopy(path).single("SELECT count(*) FROM data"));
 }
 
 std::vector<std::string> storedFieldNames(const TableDef& d) {
@@ -190,7 +220,7 @@ TEST_P(CreateTableTest, FileHoldsExactlyTheStoredFieldsInOrder) {
     EXPECT_TRUE(t->exists());
     EXPECT_EQ(t->filePath(), mDir / "Created_DRAVIN.DB");
 
-    RawDb db(t->filePath());
+    RawDb db = diskCopy(t->filePath());
     std::vector<std::string> onDisk;
     for (const auto& row : db.query("PRAGMA table_info(data)")) {
         onDisk.push_back(row[1]);
@@ -280,7 +310,7 @@ TEST_F(TableTest, ReadOnlyTableRefusesEveryChange) {
     t->edit();
     t->field("AreaClear").setFloat(3.0);
     t->post();
-    EXPECT_EQ(RawDb(t->filePath()).single("SELECT AreaClear FROM data"), "3.0");
+    EXPECT_EQ(diskCopy(t->filePath()).single("SELECT AreaClear FROM data"), "3.0");
 }
 
 struct ForeignCase {
@@ -600,7 +630,7 @@ TEST_F(TableTest, EditInsertCancelPostAndDelete) {
     t->edit();
     t->field("AreaClear").setFloat(11.0);
     t->post();
-    EXPECT_EQ(RawDb(t->filePath()).single("SELECT AreaClear FROM data WHERE NumberXoros = 1"),
+    EXPECT_EQ(diskCopy(t->filePath()).single("SELECT AreaClear FROM data WHERE NumberXoros = 1"),
               "11.0");
 
     t->remove();
@@ -686,7 +716,7 @@ TEST_P(MovePostsTest, MovingTheCursorPostsAPendingEdit) {
     GetParam().move(*t);
     EXPECT_EQ(t->state(), TableState::Browse);
     EXPECT_EQ(posts, 1);
-    EXPECT_EQ(RawDb(t->filePath()).single("SELECT AreaClear FROM data WHERE NumberXoros = 1"),
+    EXPECT_EQ(diskCopy(t->filePath()).single("SELECT AreaClear FROM data WHERE NumberXoros = 1"),
               "7.0");
 
     t->insert();
@@ -809,8 +839,7 @@ TEST_F(TableTest, BlankIsDistinctFromZero) {
     EXPECT_FALSE(t->field("AreaClear").isNull());
     EXPECT_EQ(t->field("AreaClear").asString(), "0");
 
-    RawDb db(t->filePath());
-    EXPECT_EQ(db.query("SELECT typeof(AreaClear) FROM data ORDER BY NumberXoros"),
+    EXPECT_EQ(diskCopy(t->filePath()).query("SELECT typeof(AreaClear) FROM data ORDER BY NumberXoros"),
               (std::vector<std::vector<std::string>>{{"null"}, {"real"}}));
 
     // Clearing makes blank, not 0; so does empty text.
@@ -819,8 +848,9 @@ TEST_F(TableTest, BlankIsDistinctFromZero) {
     t->field("Name2Floor").setString("Α");
     t->field("Name2Floor").setString("");
     t->post();
-    EXPECT_EQ(db.single("SELECT typeof(AreaClear) || typeof(Name2Floor) FROM data WHERE "
-                        "NumberXoros = 2"),
+    EXPECT_EQ(diskCopy(t->filePath())
+                  .single("SELECT typeof(AreaClear) || typeof(Name2Floor) FROM data WHERE "
+                          "NumberXoros = 2"),
               "nullnull");
     t->close();
     t->open();
@@ -855,7 +885,7 @@ TEST_F(TableTest, TextCapacityCountsCodePageBytes) {
     EXPECT_EQ(t->field("Name2Floor").asString(), "ΥΠ2");  // the refused value left it alone
     EXPECT_THROW(t->field("Name2Floor").setString("Ισ\xE4\xB8\xAD"), RangeError);  // not in 1253
     t->post();
-    EXPECT_EQ(RawDb(t->filePath()).single("SELECT hex(Name2Floor) FROM data"), "D5D032");
+    EXPECT_EQ(diskCopy(t->filePath()).single("SELECT hex(Name2Floor) FROM data"), "D5D032");
 
     auto o = owners();
     const std::string forty = [] {
@@ -908,7 +938,7 @@ TEST_F(TableTest, NumbersConvertToTheFieldType) {
     EXPECT_TRUE(t->field("AreaClear").value().isReal());
     EXPECT_THROW(t->field("IDfloor").setString("3"), EngineError);
     t->post();
-    EXPECT_EQ(RawDb(t->filePath()).single("SELECT typeof(IDfloor) || typeof(AreaClear) FROM data"),
+    EXPECT_EQ(diskCopy(t->filePath()).single("SELECT typeof(IDfloor) || typeof(AreaClear) FROM data"),
               "integerreal");
 }
 
@@ -1150,7 +1180,6 @@ TEST_F(TableTest, NestedSuspensionResetsViewsOnceAtTheOutermostResume) {
 TEST_F(TableTest, PostsInsideASuspensionReachTheDiskAtTheResume) {
     auto t = spaces();
     postSpace(*t, I(1), I(10), I(1));
-    RawDb disk(t->filePath());
     {
         DisplaySuspension suspended(*t);
         DisplaySuspension nested(*t);
@@ -1158,7 +1187,7 @@ TEST_F(TableTest, PostsInsideASuspensionReachTheDiskAtTheResume) {
         postSpace(*t, I(1), I(10), I(3));
         EXPECT_EQ(t->recordCount(), 3);
     }
-    EXPECT_EQ(disk.single("SELECT count(*) FROM data"), "3");
+    EXPECT_EQ(rowsOnDisk(t->filePath()), 3);
     t->close();
     t->open();
     EXPECT_EQ(t->recordCount(), 3);
@@ -1474,6 +1503,150 @@ TEST(TableCrashTest, KillDuringASuspensionLeavesACommittedState) {
         EXPECT_GE(held, run.committed);
         EXPECT_LE(held, run.committed + kBatch);
         EXPECT_LE(held, run.acknowledged);
+    }
+}
+
+// ---------------------------------------------------------------- other programs
+
+class TableSharingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto t = table();
+        t->createTable();
+        t->open();
+        postSpace(*t, I(1), I(10), I(1));
+    }
+
+    std::unique_ptr<Table> table(bool readOnly = false) {
+        auto t = std::make_unique<Table>("DravinT", dravinTableDef());
+        t->setDirectory(mDir.path());
+        t->setTableName("Shared_DRAVIN");
+        t->setReadOnly(readOnly);
+        return t;
+    }
+
+    // Another program holding the table; it has it open once this returns.
+    std::unique_ptr<test::ChildProcess> holder(const char* mode, const char* post = nullptr) {
+        std::vector<std::string> args{TABLE_HOLDER, mDir.path().string(), "Shared_DRAVIN", mode};
+        if (post) {
+            args.push_back(post);
+        }
+        auto child = std::make_unique<test::ChildProcess>(args);
+        EXPECT_EQ(child->readLine(), "open");
+        if (post) {
+            EXPECT_EQ(child->readLine(), "posted");
+        }
+        return child;
+    }
+
+    static void expectInUse(const std::function<void()>& action) {
+        try {
+            action();
+            ADD_FAILURE() << "not refused";
+        } catch (const InUseError& e) {
+            EXPECT_NE(std::string(e.what()).find("Shared_DRAVIN.DB is open in another program."),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+
+    TempDir mDir;
+};
+
+TEST_F(TableSharingTest, ATableAProgramMayWriteIsRefusedToEveryOther) {
+    auto other = holder("write", "2");
+    expectInUse([&] { table()->open(); });
+    expectInUse([&] { table(true)->open(); });
+    expectInUse([&] { table()->languageDriver(); });
+    expectInUse([&] { table()->applyLanguageDriver("other"); });
+    expectInUse([&] { table()->emptyTable(); });
+    expectInUse([&] { table()->deleteTable(); });
+    other->closeInput();
+    EXPECT_EQ(other->wait(), 0);
+
+    // Nothing was lost on either side, and the table is free again.
+    auto t = table();
+    t->open();
+    EXPECT_EQ(spaceKeys(*t), (std::vector<std::string>{"1/10/1", "1/10/2"}));
+    postSpace(*t, I(1), I(10), I(3));
+
+    // The other way round: the program that comes second is refused.
+    test::ChildProcess second({TABLE_HOLDER, mDir.path().string(), "Shared_DRAVIN", "read"});
+    const auto said = second.readLine();
+    ASSERT_TRUE(said);
+    EXPECT_NE(said->find("refused The table file"), std::string::npos) << *said;
+    EXPECT_NE(said->find("is open in another program."), std::string::npos) << *said;
+    EXPECT_EQ(second.wait(), 1);
+}
+
+TEST_F(TableSharingTest, ReadersShareATableNoOneWrites) {
+    auto other = holder("read");
+    auto reader = table(true);
+    reader->open();
+    EXPECT_EQ(spaceKeys(*reader), std::vector<std::string>{"1/10/1"});
+    reader->close();
+    expectInUse([&] { table()->open(); });  // the other program reads
+    other->closeInput();
+    EXPECT_EQ(other->wait(), 0);
+    table()->open();
+}
+
+TEST_F(TableSharingTest, AKilledProgramLeavesTheTableFreeWithItsPosts) {
+    auto other = holder("write", "2");
+    other->kill();
+    EXPECT_EQ(other->wait(), -1);
+    auto t = table();
+    t->open();
+    EXPECT_EQ(spaceKeys(*t), (std::vector<std::string>{"1/10/1", "1/10/2"}));
+}
+
+// ---------------------------------------------------------------- the file under an open table
+
+// Posts after the file was removed or replaced would go to a file no one can see any more.
+TEST(TableFileGoneTest, PostsAfterTheFileWasRemovedOrReplacedAreRefused) {
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "removed");
+        TempDir dir;
+        Table t("DravinT", dravinTableDef());
+        t.setDirectory(dir.path());
+        t.setTableName("Gone_DRAVIN");
+        t.createTable();
+        t.open();
+        postSpace(t, I(1), I(10), I(1));
+        // Another program (or the user) swaps the file; done by a child so that no
+        // descriptor of the file is closed here.
+        const std::string file = t.filePath().string();
+        const pid_t child = fork();
+        if (child == 0) {
+            ::unlink(file.c_str());
+            if (replaced) {
+                writeFile(file, "garbage");
+            }
+            _exit(0);
+        }
+        ASSERT_EQ(waitpid(child, nullptr, 0), child);
+
+        try {
+            postSpace(t, I(1), I(10), I(2));
+            ADD_FAILURE() << "post accepted";
+        } catch (const EngineError& e) {
+            EXPECT_NE(std::string(e.what()).find(
+                          "was removed or replaced while it was open; the change was not stored."),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_EQ(t.state(), TableState::Insert);  // the typed record stays
+        t.cancel();
+        // Posts grouped in a suspension are refused at the resume.
+        t.disableControls();
+        postSpace(t, I(1), I(10), I(3));
+        EXPECT_THROW(t.enableControls(), EngineError);
+        t.close();
+        if (replaced) {
+            EXPECT_EQ(readFile(file), "garbage");  // what stands there now is left alone
+        } else {
+            EXPECT_FALSE(fs::exists(file));
+        }
     }
 }
 

@@ -324,7 +324,10 @@ TEST_P(BerokFailureTest, LeavesTheSpacesAsTheyWere) {
     const fs::path table =
         test::writeBerokTable(mStudiesDir, {{"οροφ.-1", 0, 10.0}, {"οροφ.-1", 0, 11.0}});
     mImport.OpenBerokTable(mStudiesDir);
+    // The space table's file can be spoilt only while no program holds it.
+    mData.DravinT.close();
     GetParam().spoil(table, studyFile("A", "Dravin"));
+    mData.DravinT.open();
     ResetCounter views;
     mData.DravinT.addObserver(&views);
 

@@ -227,18 +227,28 @@ void ParamDialog::LockBtnClick() {
         return;
     }
     TFormLockCloseHelpLow::LockBtnClick();
-    applyTableLock();
+    if (!applyTableLock() && !Locked) {
+        // Another program holds the table: here it can only be read.
+        TFormLockCloseHelpLow::LockBtnClick();
+        applyTableLock();
+    }
 }
 
-void ParamDialog::applyTableLock() {
+bool ParamDialog::applyTableLock() {
     showAllNavigatorButtons(!Locked);
     paintGrid();
     if (!Table1) {
-        return;
+        return true;
     }
     Table1->close();
     Table1->setReadOnly(Locked);
-    Table1->open();
+    try {
+        Table1->open();
+        return true;
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+        return false;
+    }
 }
 
 void ParamDialog::done(int result) {

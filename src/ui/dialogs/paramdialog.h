@@ -63,7 +63,7 @@ private:
     void buildNavigator();
     void showAllNavigatorButtons(bool all);
     void paintGrid();
-    void applyTableLock();
+    bool applyTableLock();  // false when the table could not be reopened
     // Posts an edit still pending; a refusal is reported and the row stays in edit mode.
     bool settleEdit();
     void act(void (Table::*operation)());
