@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -16,9 +17,13 @@ std::string sqliteMessage(sqlite3* db) {
     return msg ? msg : "unknown error";
 }
 
+bool SqliteError::meansForeignFile() const noexcept {
+    return mCode == SQLITE_NOTADB || mCode == SQLITE_ERROR || mCode == SQLITE_CORRUPT;
+}
+
 void throwSqliteError(sqlite3* db, const std::string& context) {
     if (!db) {
-        throw EngineError(context + sqliteMessage(db) + ".");
+        throw SqliteError(SQLITE_NOMEM, context + sqliteMessage(db) + ".");
     }
     const int code = sqlite3_errcode(db) & 0xff;
     const int error = sqlite3_system_errno(db);
@@ -27,15 +32,16 @@ void throwSqliteError(sqlite3* db, const std::string& context) {
     if (code == SQLITE_BUSY) {
         throw InUseError(file + " is open in another program.");
     }
-    if (code == SQLITE_FULL || (code == SQLITE_IOERR && error == ENOSPC)) {
-        throw EngineError(file + " cannot be written: the disk is full.");
+    if (code == SQLITE_FULL || error == ENOSPC || error == EDQUOT) {
+        throw SqliteError(code, file + " cannot be written: the disk is full.");
     }
     if (code == SQLITE_READONLY ||
         ((code == SQLITE_CANTOPEN || code == SQLITE_IOERR) &&
          (error == EROFS || error == EACCES || error == EPERM))) {
-        throw EngineError(file + " cannot be written: the file or its folder is read-only.");
+        throw SqliteError(code,
+                          file + " cannot be written: the file or its folder is read-only.");
     }
-    throw EngineError(context + sqliteMessage(db) + ".");
+    throw SqliteError(code, context + sqliteMessage(db) + ".");
 }
 
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : mDb(db) {
@@ -144,6 +150,22 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sha
     sqlite3_extended_result_codes(mDb, 1);
     // Long enough for another program's passing read; a file held open stays held.
     sqlite3_busy_timeout(mDb, 300);
+    // SQLite keeps a log file beside the table and would fail on it later with a
+    // vague message; a read-only file or folder is named as such at once.
+    const auto folder = path.has_parent_path() ? path.parent_path() : ".";
+    const bool folderWritable = ::access(folder.c_str(), W_OK) == 0;
+    const char* refusal = nullptr;
+    const bool fileWritable = mode == Mode::Create || ::access(path.c_str(), W_OK) == 0;
+    if (sharing == Sharing::Exclusive && !(folderWritable && fileWritable)) {
+        refusal = " cannot be written: the file or its folder is read-only.";
+    } else if (!folderWritable) {
+        refusal = " cannot be opened: its folder is read-only.";
+    }
+    if (refusal) {
+        sqlite3_close_v2(mDb);
+        mDb = nullptr;
+        throw SqliteError(SQLITE_READONLY, "The table file " + path.string() + refusal);
+    }
     if (sharing == Sharing::Exclusive) {
         exec("PRAGMA locking_mode=EXCLUSIVE");
     }
@@ -162,10 +184,6 @@ void SqliteFile::exec(std::string_view sql) {
 void SqliteFile::lockForWriting() {
     if (mSharing != Sharing::Exclusive) {
         throw EngineError("The table file " + mPath.string() + " was opened for reading only.");
-    }
-    if (sqlite3_db_readonly(mDb, "main") == 1) {
-        throw EngineError("The table file " + mPath.string() +
-                          " cannot be written: the file or its folder is read-only.");
     }
     exec("BEGIN EXCLUSIVE");
     exec("COMMIT");

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "errors.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -81,11 +83,25 @@ private:
     ino_t mInode = 0;
 };
 
+// A failure SQLite reported, with its primary result code.
+class SqliteError : public EngineError {
+public:
+    SqliteError(int code, const std::string& message) : EngineError(message), mCode(code) {}
+    int code() const noexcept { return mCode; }
+    // The file is no database, or lacks the tables asked for; other failures (full
+    // disk, read-only folder, I/O) say nothing about what the file is.
+    bool meansForeignFile() const noexcept;
+
+private:
+    int mCode;
+};
+
 // The readable text of the last SQLite error of db.
 std::string sqliteMessage(sqlite3* db);
 
 // Throws the error for the last failed call on db: InUseError when another program
-// holds the file, else EngineError with context before SQLite's text.
+// holds the file, else SqliteError, naming a full disk or a read-only file as such and
+// otherwise giving context before SQLite's text.
 [[noreturn]] void throwSqliteError(sqlite3* db, const std::string& context);
 
 }  // namespace dravin

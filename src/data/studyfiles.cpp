@@ -1,5 +1,6 @@
 #include "studyfiles.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -18,17 +19,52 @@ std::filesystem::path studyMarkerPath(const std::filesystem::path& dir, const st
     return dir / (name + ".DVT");
 }
 
+namespace {
+
+// Why a file could not be written, in the words of the program's other messages.
+std::string writeFailureReason(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return "the disk is full";
+        case EROFS:
+        case EACCES:
+        case EPERM:
+            return "the file or its folder is read-only";
+        default:
+            return std::generic_category().message(error);
+    }
+}
+
+bool holdsMarker(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(64, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes == studyMarkerBytes();
+}
+
+}  // namespace
+
 void writeStudyMarker(const std::filesystem::path& dir, const std::string& name) {
     const auto path = studyMarkerPath(dir, name);
+    // A marker already in place is left as it is: rewriting it gains nothing and would
+    // fail on a full disk or a read-only folder.
+    if (holdsMarker(path)) {
+        return;
+    }
+    errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
-        throw IoError("Cannot create the study file " + path.string() + ".");
+        throw IoError("Cannot create the study file " + path.string() + ": " +
+                      writeFailureReason(errno) + ".");
     }
     const std::string bytes = studyMarkerBytes();
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        throw IoError("Cannot write the study file " + path.string() + ".");
+        throw IoError("Cannot write the study file " + path.string() + ": " +
+                      writeFailureReason(errno) + ".");
     }
 }
 

@@ -247,10 +247,10 @@ void Table::checkFileIsOurs(SqliteFile& file) const {
         auto st = file.prepare("SELECT value FROM dravin_meta WHERE key = ?");
         st.bindText(1, kFormatKey);
         ours = st.step() && st.columnText(0) == kFormatValue;
-    } catch (const InUseError&) {
-        throw;
-    } catch (const EngineError&) {
-        ours = false;
+    } catch (const SqliteError& e) {
+        if (!e.meansForeignFile()) {
+            throw;
+        }
     }
     if (!ours) {
         throw EngineError("The file " + file.path().string() +

@@ -71,6 +71,9 @@ public:
 
 private:
     void initParameters(Table& study, Table& master);
+    // Creates a missing table of the working set in its initial form.
+    void createStudyTable(Table& t);
+    void fillNewStudyTable(Table& t);
     void pointSecondSetAt(const std::filesystem::path& dir, const std::string& name);
 
     SilentFeedback mSilent;

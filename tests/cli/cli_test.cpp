@@ -1,13 +1,20 @@
 // Runs the real dravin-cli as a child process and checks its output, files and exit code.
 
 #include <fcntl.h>
+#include <sched.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -18,6 +25,7 @@
 #include "data/table.h"
 #include "data/tabledefinitions.h"
 #include "data/tdravindatat.h"
+#include "support/childprocess.h"
 #include "support/studyfixture.h"
 #include "support/tempdir.h"
 
@@ -535,6 +543,125 @@ TEST_F(CliTest, NoCommandIsAUsageError) {
     const Result r = run({});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err, "");
+}
+
+// ---------------------------------------------------------------- another program
+
+TEST_F(CliTest, AStudyAnotherProgramHoldsIsRefusedWithOneLine) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    test::ChildProcess other(
+        {TABLE_HOLDER, mStudies.string(), studyTableName("A", "Dravin"), "write", "7"});
+    ASSERT_EQ(other.readLine(), "open");
+    ASSERT_EQ(other.readLine(), "posted");
+    for (const char* command : {"compute", "export", "delete"}) {
+        const Result r = run(with(with({command}, study("A")),
+                                  command == std::string("export")
+                                      ? std::vector<std::string>{"--format", "json"}
+                                      : std::vector<std::string>{}));
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
+        EXPECT_NE(r.err.find("is open in another program."), std::string::npos) << r.err;
+    }
+    other.closeInput();
+    EXPECT_EQ(other.wait(), 0);
+    // Both programs' data are there: the demo and the other program's space.
+    const Json spaces = Json::parse(exportJson("A"))["spaces"];
+    EXPECT_EQ(spaces.size(), Json::parse(demo())["spaces"].size() + 1);
+}
+
+// ---------------------------------------------------------------- disk faults
+
+// Enters a mount namespace of this test process, which the children it starts share and
+// the rest of the machine never sees; as a user without the right to, through a user
+// namespace. False where neither is allowed.
+bool ownMountNamespace() {
+    static const bool entered = [] {
+        const uid_t uid = getuid();
+        const gid_t gid = getgid();
+        if (unshare(CLONE_NEWNS) != 0) {
+            if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+                return false;
+            }
+            std::ofstream("/proc/self/setgroups") << "deny";
+            std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+            std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+        }
+        return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    }();
+    return entered;
+}
+
+// The studies folder on a small file system of its own, to fill up or make read-only.
+class DiskFaultTest : public CliTest {
+protected:
+    void SetUp() override {
+        if (!ownMountNamespace()) {
+            GTEST_SKIP() << "no mount namespace can be made here";
+        }
+        ASSERT_EQ(mount("tmpfs", mStudies.c_str(), "tmpfs", 0, kSize), 0) << strerror(errno);
+        mMounted = true;
+    }
+    void TearDown() override {
+        if (mMounted) {
+            umount2(mStudies.c_str(), MNT_DETACH);
+        }
+    }
+
+    void setReadOnly(bool readOnly) {
+        ASSERT_EQ(mount(nullptr, mStudies.c_str(), nullptr, MS_REMOUNT | (readOnly ? MS_RDONLY : 0),
+                        kSize),
+                  0)
+            << strerror(errno);
+    }
+    void fill() {
+        std::ofstream filler(mStudies / "filler", std::ios::binary);
+        const std::string block(4096, '\0');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) &&
+               filler.flush()) {
+        }
+    }
+    void unfill() { fs::remove(mStudies / "filler"); }
+
+    // Each command fails with one line on standard error.
+    void expectRefused(const std::vector<std::vector<std::string>>& commands, const char* why) {
+        for (const auto& command : commands) {
+            const Result r = run(command);
+            EXPECT_EQ(r.exitCode, 1) << command[0] << ": " << r.err;
+            EXPECT_TRUE(isOneMessageLine(r.err)) << command[0] << ": " << r.err;
+            std::string said = r.err;
+            std::transform(said.begin(), said.end(), said.begin(), ::tolower);
+            EXPECT_NE(said.find(why), std::string::npos) << command[0] << ": " << r.err;
+        }
+    }
+
+    static constexpr const char* kSize = "size=2m";
+    bool mMounted = false;
+};
+
+TEST_F(DiskFaultTest, AFullDiskRefusesEachCommandAndLosesNothing) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    const std::string before = exportJson("A");
+    fill();
+    expectRefused({with({"compute"}, study("A")), with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})),
+                   with({"save-as"}, with(study("A"), {"--to-dir", mStudies.string(), "--to-study", "B"})), with({"new"}, study("C"))},
+                  "full");
+    unfill();
+    EXPECT_EQ(exportJson("A"), before);
+    for (const auto& entry : fs::directory_iterator(mStudies)) {
+        EXPECT_EQ(entry.path().filename().string().rfind("A", 0), 0u) << entry.path();
+    }
+    runOk(with({"compute"}, study("A")));
+}
+
+TEST_F(DiskFaultTest, AReadOnlyStudiesFolderRefusesEachCommandAndLosesNothing) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    const std::string before = exportJson("A");
+    setReadOnly(true);
+    expectRefused({with({"compute"}, study("A")), with({"delete"}, study("A")),
+                   with({"new"}, study("C"))},
+                  "read-only");
+    setReadOnly(false);
+    EXPECT_EQ(exportJson("A"), before);
 }
 
 }  // namespace
