@@ -598,7 +598,9 @@ protected:
         if (!ownMountNamespace()) {
             GTEST_SKIP() << "no mount namespace can be made here";
         }
-        ASSERT_EQ(mount("tmpfs", mStudies.c_str(), "tmpfs", 0, kSize), 0) << strerror(errno);
+        if (mount("tmpfs", mStudies.c_str(), "tmpfs", 0, kSize) != 0) {
+            GTEST_SKIP() << "no file system can be mounted here: " << strerror(errno);
+        }
         mMounted = true;
     }
     void TearDown() override {

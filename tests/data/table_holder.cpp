@@ -1,5 +1,5 @@
-// Holds a space table open as another running program would, until its standard input
-// ends.
+// Holds a table open as another running program would, until its standard input ends.
+// Tables named like the master tables are floor or kind tables, others space tables.
 //
 //   table_holder DIR TABLE read|write [NUMBER]
 //
@@ -20,7 +20,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const bool write = std::string(argv[3]) == "write";
-    dravin::Table table("DravinT", dravin::dravinTableDef());
+    const std::string name = argv[2];
+    dravin::Table table("T", name.rfind("DrvFloor", 0) == 0   ? dravin::floorTableDef()
+                             : name.rfind("DrvXoros", 0) == 0 ? dravin::xorosTableDef()
+                                                              : dravin::dravinTableDef());
     try {
         table.setDirectory(argv[1]);
         table.setTableName(argv[2]);

@@ -19,6 +19,7 @@
 #include "ui/dialogs/tdravinparam1.h"
 #include "ui/dialogs/tdravinparam2.h"
 #include "ui/dialogs/tformlockclosehelplow.h"
+#include "support/childprocess.h"
 #include "uifixture.h"
 
 namespace dravin::test {
@@ -191,6 +192,29 @@ TEST_F(ParamDialogTest, TableKeepsTheLockOfTheClosedDialog) {
         EXPECT_TRUE(mMain->data().FloorTo.isOpen());
         EXPECT_EQ(mMain->data().FloorTo.readOnly(), !unlocked);
     }
+}
+
+// Another program reading the master table: unlocking is refused with its message and
+// the dialog stays locked on the table, still open for reading.
+TEST_F(ParamDialogTest, UnlockRefusedWhileAnotherProgramReadsTheMasters) {
+    Table& master = mMain->data().FloorTo;
+    test::ChildProcess other(
+        {TABLE_HOLDER, master.directory().string(), master.tableName(), "read"});
+    ASSERT_EQ(other.readLine(), "open");
+    auto d = open(true, false);
+    mPrompter.script({Answer::Yes});
+    d->LockBtn->click();
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_NE(mPrompter.messages[0].find("is open in another program."), std::string::npos)
+        << mPrompter.messages[0];
+    EXPECT_TRUE(d->Locked);
+    EXPECT_EQ(d->LockBtn->text(), "Κλειστό");
+    EXPECT_TRUE(master.isOpen());
+    EXPECT_TRUE(master.readOnly());
+    other.closeInput();
+    EXPECT_EQ(other.wait(), 0);
+    unlock(*d);
+    EXPECT_FALSE(master.readOnly());
 }
 
 // Without a scripted prompter the question is a message box over the window's upper left.
