@@ -111,6 +111,7 @@ void BM_ComputeAll(benchmark::State& state) {
 void BM_WriteEveryRecordOnce(benchmark::State& state) {
     BenchStudy& s = study(static_cast<int>(state.range(0)));
     const auto path = s.data.DravinT.filePath();
+    s.data.DravinT.close();
     sqlite3* db = bench::openBare(path);
     const auto def = dravinTableDef();
     const std::string sql = bench::fullRowUpdate(def);
@@ -135,6 +136,7 @@ void BM_WriteEveryRecordOnce(benchmark::State& state) {
     sqlite3_finalize(read);
     sqlite3_finalize(write);
     sqlite3_close(db);
+    s.data.DravinT.open();
 }
 
 BENCHMARK(BM_ComputeAll)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -42,11 +42,12 @@ inline void fillStudyTable(Table& t, const std::filesystem::path& dir, const std
 }
 
 // The bare floor the engine is measured against: the table file opened directly with
-// the engine's pragmas.
+// the engine's pragmas. The engine must not hold the file: it holds it exclusively.
 inline sqlite3* openBare(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL",
+                 nullptr, nullptr, nullptr);
     return db;
 }
 
