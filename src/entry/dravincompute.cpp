@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QWindow>
 #include <cstdio>
-#include <cstring>
 
+#include "entry/entryarguments.h"
 #include "entry/inifile.h"
 #include "entry/loadtimesettings.h"
 #include "entry/run.h"
@@ -52,10 +52,7 @@ extern "C" std::uint8_t DravinCompute(std::int32_t code1, std::int32_t code2,
                                       const char* studiesDir, const char* studyName,
                                       const unsigned char* printFontName, std::uint8_t embedded) {
     // The font name is copied first, whatever follows: one length byte, then the text.
-    char font[256] = {};
-    if (printFontName) {
-        std::memcpy(font, printFontName + 1, printFontName[0]);
-    }
+    const dravin::FontNameBytes font = dravin::copyFontName(printFontName);
     if (code1 != kCode1 || code2 != kCode2) {
         return 0;
     }
@@ -67,15 +64,15 @@ extern "C" std::uint8_t DravinCompute(std::int32_t code1, std::int32_t code2,
         // Once per process, whoever made the application object.
         static const bool loaded = (dravin::applyLoadTimeSettings(), true);
         (void)loaded;
+        const dravin::EntryArguments texts =
+            dravin::decodeEntryArguments(font, dataDir, studiesDir, studyName, embedded != 0);
         dravin::RunArguments args;
         args.programDir = dravin::executablePath().parent_path();
         args.embedded = embedded != 0;
-        if (args.embedded) {
-            args.dataDir = dravin::fromCodePage(dataDir);
-            args.studiesDir = dravin::fromCodePage(studiesDir);
-            args.studyName = dravin::fromCodePage(studyName);
-        }
-        args.printFontName = dravin::fromCodePage(font, sizeof font);
+        args.dataDir = QString::fromStdString(texts.dataDir);
+        args.studiesDir = QString::fromStdString(texts.studiesDir);
+        args.studyName = QString::fromStdString(texts.studyName);
+        args.printFontName = QString::fromStdString(texts.printFontName);
         args.hostWindow = hostWindow;
         dravin::Run(std::move(args)).execute();
     } catch (const std::exception& e) {

@@ -58,6 +58,7 @@ constexpr std::array<unsigned char, 256> makeFoldTable() noexcept {
     table[0xBC] = 0xFC;  // Ό ό
     table[0xBE] = 0xFD;  // Ύ ύ
     table[0xBF] = 0xFE;  // Ώ ώ
+    table[0xF2] = 0xF3;  // ς σ: both are Σ in capitals
     return table;
 }
 
@@ -210,7 +211,8 @@ FileBytes readFile(const fs::path& file) {
     if (status.type() == fs::file_type::not_found) {
         return {FileState::Missing, {}};
     }
-    if (ec || status.type() == fs::file_type::directory) {
+    // Only a regular file: opening a pipe would wait for a writer.
+    if (ec || status.type() != fs::file_type::regular) {
         return {FileState::Unreadable, {}};
     }
     std::ifstream in(file, std::ios::binary);
@@ -263,7 +265,9 @@ CreateResult writeNewFile(const fs::path& path, const std::string& bytes) {
     return CreateResult::Written;
 }
 
-void replaceFile(const fs::path& target, const std::string& bytes, bool existed) {
+// A new file with the bytes beside the target, under a name no other file has; none when
+// the directory takes no new file.
+std::optional<fs::path> writeFileBeside(const fs::path& target, const std::string& bytes) {
     std::random_device random;
     for (int attempt = 0; attempt < 8; ++attempt) {
         fs::path temp = target;
@@ -271,25 +275,36 @@ void replaceFile(const fs::path& target, const std::string& bytes, bool existed)
         temp += std::to_string(random());
         temp += ".tmp";
         const auto result = writeNewFile(temp, bytes);
-        if (result == CreateResult::NameTaken) {
-            continue;
+        if (result == CreateResult::Written) {
+            return temp;
         }
         if (result == CreateResult::Failed) {
-            return;
+            return std::nullopt;
         }
-        std::error_code ec;
-        if (existed) {
-            const auto status = fs::status(target, ec);
-            if (!ec) {
-                fs::permissions(temp, status.permissions(), ec);
-            }
-        }
-        fs::rename(temp, target, ec);
-        if (ec) {
-            fs::remove(temp, ec);
-        }
+    }
+    return std::nullopt;
+}
+
+void replaceFile(const fs::path& target, const std::string& bytes, bool existed) {
+    const auto temp = writeFileBeside(target, bytes);
+    if (!temp) {
         return;
     }
+    std::error_code ec;
+    if (existed) {
+        const auto status = fs::status(target, ec);
+        if (!ec) {
+            fs::permissions(*temp, status.permissions(), ec);
+        }
+    }
+    fs::rename(*temp, target, ec);
+    if (ec) {
+        fs::remove(*temp, ec);
+    }
+}
+
+std::string settingsFileSentence(const fs::path& file, std::string_view what) {
+    return "The settings file " + file.string() + " " + std::string(what) + ".";
 }
 
 // ---- one read, one write
@@ -494,6 +509,58 @@ std::string capText(std::string text) {
 }
 
 }  // namespace
+
+std::optional<std::string> iniFileProblem(const fs::path& file) {
+    std::error_code ec;
+    const auto entry = fs::symlink_status(file, ec);
+    if (entry.type() == fs::file_type::not_found) {
+        return std::nullopt;
+    }
+    if (ec) {
+        return settingsFileSentence(file, "cannot be read");
+    }
+    const auto status = fs::status(file, ec);
+    if (ec || status.type() == fs::file_type::not_found) {
+        // A dangling link or a loop of links: a write could not follow it either.
+        return settingsFileSentence(file, fs::is_symlink(entry)
+                                              ? "is a symbolic link that leads to no file"
+                                              : "cannot be read");
+    }
+    if (status.type() == fs::file_type::directory) {
+        return settingsFileSentence(file, "is a directory");
+    }
+    if (status.type() != fs::file_type::regular) {
+        return settingsFileSentence(file, "is not a regular file");
+    }
+    if (!std::ifstream(file, std::ios::binary)) {
+        return settingsFileSentence(file, "cannot be read");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> iniWriteProblem(const fs::path& file) {
+    if (auto problem = iniFileProblem(file)) {
+        return problem;
+    }
+    const auto cannot = settingsFileSentence(file, "cannot be written");
+    fs::path target = file;
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(file, ec))) {
+        target = fs::canonical(file, ec);  // as writeValue does
+        if (ec) {
+            return cannot;
+        }
+    }
+    if (fs::exists(target, ec) && !canWrite(target)) {
+        return cannot;
+    }
+    const auto probe = writeFileBeside(target, {});
+    if (!probe) {
+        return cannot;
+    }
+    fs::remove(*probe, ec);
+    return std::nullopt;
+}
 
 int32_t IniReadInteger(const fs::path& file, const std::string& section, const std::string& key,
                        int32_t def) noexcept {

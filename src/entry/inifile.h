@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace dravin {
@@ -22,6 +23,22 @@ namespace dravin {
 // - A write replaces the file as a whole through a temporary file in the same directory, so
 //   an interrupted write leaves the old file; other lines keep their bytes. New files and
 //   lines use CR LF; an existing file keeps the line ends of its first line.
+// - A symbolic link at the path is followed: a write replaces the file it leads to and keeps
+//   the link. Nothing but a regular file is ever replaced: a write onto a directory, a link
+//   that leads to no file or any other kind of file is dropped.
+
+// Why the settings file cannot serve as one, as one sentence that names it: something other
+// than a regular file stands at its path (a directory, a link that leads to no file), or it
+// cannot be opened for reading. None when it can, or when it is absent. Nothing can be read
+// from or kept in such a file: the reads give their fallbacks (their defaults past a link to
+// no file) and the writes are dropped.
+std::optional<std::string> iniFileProblem(const std::filesystem::path& file);
+
+// Why a write to the settings file would be dropped, as one sentence that names it: any
+// problem of iniFileProblem, or a file or directory that takes no write. None when it can be
+// written, or created where it is absent. Probes the directory by creating and removing a
+// file in it, as a write would.
+std::optional<std::string> iniWriteProblem(const std::filesystem::path& file);
 
 // Decimal with optional sign, or hexadecimal after "0x"/"0X" (the 32-bit pattern, so
 // 0xFFFFFFFF reads as -1). Text that is no such number yields the default.

@@ -7,9 +7,10 @@
 #include <QStandardPaths>
 #include <QWindow>
 #include <memory>
+#include <string>
 
-#include "data/cp1253.h"
 #include "data/tdravindatat.h"
+#include "entry/entryarguments.h"
 #include "entry/inifile.h"
 #include "import/berokimport.h"
 #include "ui/helpsystem.h"
@@ -28,6 +29,14 @@ std::filesystem::path path(const QString& s) {
 
 bool isDirectory(const QString& dir) {
     return !dir.isEmpty() && QFileInfo(dir).isDir();
+}
+
+// One sentence: what is wrong with the settings file, then what it means for the run.
+std::string settingsMessage(std::string problem, const char* consequence) {
+    if (!problem.empty() && problem.back() == '.') {
+        problem.pop_back();
+    }
+    return problem + "; " + consequence + ".";
 }
 
 // Everything process-wide that a run changes, put back on every path.
@@ -52,14 +61,7 @@ private:
 }  // namespace
 
 QString fromCodePage(const char* text, size_t maxLength) {
-    if (!text) {
-        return {};
-    }
-    size_t n = 0;
-    while (n < maxLength && text[n] != '\0') {
-        ++n;
-    }
-    return QString::fromStdString(cp1253::decode(std::string_view(text, n)));
+    return QString::fromStdString(decodeHostText(text, maxLength));
 }
 
 QString findHelpFile(const std::filesystem::path& programDir) {
@@ -123,13 +125,22 @@ void Run::setUp(TDravinMain& main) {
     main.StudiesDir = mArgs.embedded ? mArgs.studiesDir : under("MELETES");
     main.IniFileName = under("DRAVIN.INI");
     const auto ini = path(main.IniFileName);
-    main.LineSpacing = IniReadFloat(ini, "LINESPACE", "MM", main.LineSpacing);
-    main.AutoCompute = IniReadBool(ini, "COMPUTE", "AUTO", main.AutoCompute);
+    // Reads of such a file would give their fallbacks (no studies directory, no study, no
+    // line spacing), not the defaults; without a name the write-back leaves it alone.
+    const auto iniProblem = iniFileProblem(ini);
+    if (iniProblem) {
+        main.IniFileName.clear();
+        main.prompter().inform(settingsMessage(
+            *iniProblem, "the program goes on with its default settings and cannot keep them"));
+    } else {
+        main.LineSpacing = IniReadFloat(ini, "LINESPACE", "MM", main.LineSpacing);
+        main.AutoCompute = IniReadBool(ini, "COMPUTE", "AUTO", main.AutoCompute);
+    }
     main.action("N34")->setChecked(!main.AutoCompute);
     PrintSettings& print = PrintSettings::instance();
     if (mArgs.embedded) {
         print.fontFamily = mArgs.printFontName;
-    } else {
+    } else if (!iniProblem) {
         main.StudiesDir = QString::fromStdString(
             IniReadString(ini, "DIR", "NAME", main.StudiesDir.toStdString()));
         print.fontFamily = QString::fromStdString(
@@ -163,8 +174,15 @@ void Run::setUp(TDravinMain& main) {
     }
 }
 
-void Run::writeSettingsBack(const TDravinMain& main) const {
+void Run::writeSettingsBack(TDravinMain& main) const {
+    if (main.IniFileName.isEmpty()) {
+        return;  // the set-up said that the settings cannot be kept
+    }
     const auto ini = path(main.IniFileName);
+    if (const auto problem = iniWriteProblem(ini)) {
+        main.prompter().error(settingsMessage(*problem, "the settings of this run are not kept"));
+        return;
+    }
     IniWriteString(ini, "DIR", "NAME", main.StudiesDir.toStdString());
     IniWriteString(ini, "FONT", "NAME", PrintSettings::instance().fontFamily.toStdString());
     IniWriteString(ini, "FILE", "NAME", main.StudyName.toStdString());

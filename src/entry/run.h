@@ -33,8 +33,11 @@ public:
     void execute();
 
     // The steps, in order; public so that tests can drive a run without showing it.
+    // A settings file that cannot be used is reported once: by the set-up, which then takes
+    // the defaults and leaves IniFileName empty so that nothing is written back, or else by
+    // the write-back when the file cannot be written.
     void setUp(TDravinMain& main);
-    void writeSettingsBack(const TDravinMain& main) const;
+    void writeSettingsBack(TDravinMain& main) const;
 
 private:
     QString settingsDirectory() const;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -234,8 +235,9 @@ TEST_F(IniFileTest, GreekTextIsStoredInCodePage1253) {
 }
 
 TEST_F(IniFileTest, GreekNamesIgnoreCase) {
-    writeBytes(mFile, cp1253::encode("[ΜΕΛΕΤΗ]\r\nΌΝΟΜΑ=α\r\n"));
+    writeBytes(mFile, cp1253::encode("[ΜΕΛΕΤΗ]\r\nΌΝΟΜΑ=α\r\n[ΡΥΘΜΙΣΕΙΣ]\r\nΤΕΛΟΣ=β\r\n"));
     EXPECT_EQ(IniReadString(mFile, "Μελετη", "όνομα", "x"), "α");
+    EXPECT_EQ(IniReadString(mFile, "Ρυθμισεις", "τελος", "x"), "β");  // final sigma too
 }
 
 struct TextCase {
@@ -429,6 +431,114 @@ TEST_F(IniFileTest, WriteIntoReadOnlyDirectoryIsDropped) {
     fs::permissions(mDir, fs::perms::owner_all);
     EXPECT_TRUE(dirEntries().empty());
 }
+
+// ---- what stands at the settings file's path
+
+// Everything under the directory, links unfollowed: names, kinds, link targets and bytes.
+std::vector<std::string> treeOf(const fs::path& dir) {
+    std::vector<std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        std::string line = entry.path().lexically_relative(dir).string();
+        if (entry.is_symlink()) {
+            line += " -> " + fs::read_symlink(entry.path()).string();
+        } else if (entry.is_directory()) {
+            line += "/";
+        } else {
+            line += " = " + readBytes(entry.path());
+        }
+        tree.push_back(line);
+    }
+    std::sort(tree.begin(), tree.end());
+    return tree;
+}
+
+struct ProblemCase {
+    const char* name;
+    const char* file;  // under the test directory
+    void (*make)(const fs::path& dir);
+    const char* readProblem;   // after "The settings file <file> "; null for none
+    const char* writeProblem;  // likewise
+    bool needsPermissions = false;
+};
+
+class FileProblemTest : public IniFileTest, public ::testing::WithParamInterface<ProblemCase> {};
+
+TEST_P(FileProblemTest, ChecksSayWhyAndWritesLeaveItAlone) {
+    const ProblemCase c = GetParam();
+    if (c.needsPermissions && !permissionsAreEnforced(mDir)) {
+        GTEST_SKIP() << "running with super-user rights";
+    }
+    const fs::path file = mDir / c.file;
+    c.make(mDir);
+    const auto before = treeOf(mDir);
+    const auto sentence = [&](const char* what) -> std::optional<std::string> {
+        if (!what) {
+            return std::nullopt;
+        }
+        return "The settings file " + file.string() + " " + what + ".";
+    };
+
+    EXPECT_EQ(iniFileProblem(file), sentence(c.readProblem));
+    EXPECT_EQ(iniWriteProblem(file), sentence(c.writeProblem));
+    EXPECT_EQ(treeOf(mDir), before);  // the probe leaves nothing behind
+
+    if (c.writeProblem) {
+        IniWriteString(file, "DIR", "NAME", "C:\\MELETES");
+        EXPECT_EQ(treeOf(mDir), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileProblemTest,
+    ::testing::Values(
+        ProblemCase{"Absent", "DRAVIN.INI", [](const fs::path&) {}, nullptr, nullptr},
+        ProblemCase{"RegularFile", "DRAVIN.INI",
+                    [](const fs::path& d) { writeBytes(d / "DRAVIN.INI", "[A]\r\nB=1\r\n"); },
+                    nullptr, nullptr},
+        ProblemCase{"LinkToFile", "DRAVIN.INI",
+                    [](const fs::path& d) {
+                        writeBytes(d / "real.ini", "[A]\r\nB=1\r\n");
+                        fs::create_symlink("real.ini", d / "DRAVIN.INI");
+                    },
+                    nullptr, nullptr},
+        ProblemCase{"Directory", "DRAVIN.INI",
+                    [](const fs::path& d) {
+                        fs::create_directory(d / "DRAVIN.INI");
+                        writeBytes(d / "DRAVIN.INI" / "kept", "x");
+                    },
+                    "is a directory", "is a directory"},
+        ProblemCase{"LinkToDirectory", "DRAVIN.INI",
+                    [](const fs::path& d) {
+                        fs::create_directory(d / "real");
+                        fs::create_directory_symlink("real", d / "DRAVIN.INI");
+                    },
+                    "is a directory", "is a directory"},
+        ProblemCase{"LinkLoop", "DRAVIN.INI",
+                    [](const fs::path& d) { fs::create_symlink("DRAVIN.INI", d / "DRAVIN.INI"); },
+                    "is a symbolic link that leads to no file",
+                    "is a symbolic link that leads to no file"},
+        ProblemCase{"DanglingLink", "DRAVIN.INI",
+                    [](const fs::path& d) { fs::create_symlink("gone.ini", d / "DRAVIN.INI"); },
+                    "is a symbolic link that leads to no file",
+                    "is a symbolic link that leads to no file"},
+        ProblemCase{"MissingDirectory", "missing/DRAVIN.INI", [](const fs::path&) {}, nullptr,
+                    "cannot be written"},
+        ProblemCase{"UnderARegularFile", "plain/DRAVIN.INI",
+                    [](const fs::path& d) { writeBytes(d / "plain", "x"); }, nullptr,
+                    "cannot be written"},
+        ProblemCase{"NoReadPermission", "DRAVIN.INI",
+                    [](const fs::path& d) {
+                        writeBytes(d / "DRAVIN.INI", "[A]\r\nB=1\r\n");
+                        fs::permissions(d / "DRAVIN.INI", fs::perms::owner_write);
+                    },
+                    "cannot be read", "cannot be read", true},
+        ProblemCase{"ReadOnlyDirectory", "DRAVIN.INI",
+                    [](const fs::path& d) {
+                        writeBytes(d / "DRAVIN.INI", "[A]\r\nB=1\r\n");
+                        fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec);
+                    },
+                    nullptr, "cannot be written", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- exchange and the window font
 

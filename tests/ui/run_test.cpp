@@ -64,6 +64,7 @@ TEST_F(RunTest, SettingsAreWrittenBackInTheirOrder) {
     EXPECT_EQ(text, "[DIR]\r\nNAME=" + (mProgramDir / "MELETES").string() +
                         "\r\n[FONT]\r\nNAME=Courier New\r\n[FILE]\r\nNAME=SCRATCH\r\n"
                         "[LINESPACE]\r\nMM=8000\r\n[COMPUTE]\r\nAUTO=1\r\n");
+    EXPECT_TRUE(mPrompter.messages.empty());
 }
 
 TEST_F(RunTest, StandaloneReadsEverySetting) {
@@ -154,6 +155,90 @@ INSTANTIATE_TEST_SUITE_P(Runs, MissingStudiesDirTest,
                          ::testing::Values(MissingCase{"Standalone", false, "GONE"},
                                            MissingCase{"Embedded", true, "GONE"},
                                            MissingCase{"EmbeddedEmpty", true, nullptr}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------------------ unusable settings file
+
+// What stands at a path, links unfollowed: kind, link target, a directory's entries.
+std::string standing(const fs::path& p) {
+    const auto status = fs::symlink_status(p);
+    if (fs::is_symlink(status)) {
+        return "link to " + fs::read_symlink(p).string();
+    }
+    if (fs::is_directory(status)) {
+        std::string text = "directory:";
+        for (const auto& entry : fs::directory_iterator(p)) {
+            text += " " + entry.path().filename().string() + "=" + readFile(entry.path());
+        }
+        return text;
+    }
+    return fs::exists(status) ? "file " + readFile(p) : "nothing";
+}
+
+struct UnusableCase {
+    const char* name;
+    void (*make)(const fs::path& ini);  // puts something other than a file in its place
+    const char* problem;                // after "The settings file <file> "
+};
+
+class UnusableSettingsTest : public RunTest, public ::testing::WithParamInterface<UnusableCase> {
+protected:
+    fs::path ini() const { return mProgramDir / "DRAVIN.INI"; }
+    std::string message(const char* consequence) const {
+        return "The settings file " + qs(ini()).toStdString() + " " + GetParam().problem + "; " +
+               consequence + ".";
+    }
+};
+
+const UnusableCase kUnusableCases[] = {
+    {"Directory",
+     [](const fs::path& ini) {
+         fs::create_directory(ini);
+         writeFile(ini / "KEPT", "[DIR]\r\nNAME=C:\\ELSEWHERE\r\n");
+     },
+     "is a directory"},
+    {"LinkLoop", [](const fs::path& ini) { fs::create_symlink(ini.filename(), ini); },
+     "is a symbolic link that leads to no file"},
+};
+
+TEST_P(UnusableSettingsTest, AtTheStartOneMessageAndTheDefaults) {
+    GetParam().make(ini());
+    const std::string before = standing(ini());
+    TDravinMain& main = start(standalone());
+
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_EQ(mPrompter.messages[0],
+              message("the program goes on with its default settings and cannot keep them"));
+    EXPECT_EQ(main.StudiesDir, qs(mStudiesDir));
+    EXPECT_EQ(main.StudyName, "SCRATCH");
+    EXPECT_EQ(main.LineSpacing, 8.0f);
+    EXPECT_TRUE(main.AutoCompute);
+    EXPECT_EQ(PrintSettings::instance().fontFamily, "Courier New");
+    EXPECT_TRUE(main.data().DravinT.isOpen());
+
+    dravin::Run(standalone()).writeSettingsBack(main);
+    EXPECT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_EQ(standing(ini()), before);
+}
+
+// The settings were read; their file is replaced while the program runs.
+TEST_P(UnusableSettingsTest, AtTheWriteBackOneMessage) {
+    writeSettings(mStudiesDir, "SCRATCH");
+    TDravinMain& main = start(standalone());
+    ASSERT_TRUE(mPrompter.messages.empty());
+    EXPECT_EQ(main.LineSpacing, 2.5f);
+    fs::remove(ini());
+    GetParam().make(ini());
+    const std::string before = standing(ini());
+
+    dravin::Run(standalone()).writeSettingsBack(main);
+
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_EQ(mPrompter.messages[0], message("the settings of this run are not kept"));
+    EXPECT_EQ(standing(ini()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, UnusableSettingsTest, ::testing::ValuesIn(kUnusableCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------------------ menu states
