@@ -43,7 +43,9 @@ public:
 // A table component: a table file of the study store, held open in memory in
 // primary-key order, with a cursor and an edit buffer. Every post is written
 // through to the file; while display is suspended, writes are grouped into one
-// transaction that is committed at the outermost resume.
+// transaction that is committed at the outermost resume. While open, a writable
+// table's file belongs to this program alone and a read-only table's file is shared
+// with other readers; a conflicting program is refused with InUseError.
 class Table {
 public:
     Table(std::string componentName, TableDef def);
