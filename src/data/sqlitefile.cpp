@@ -9,8 +9,16 @@
 #include "errors.h"
 #include "tabledef.h"
 #include "value.h"
+#include "writefailure.h"
 
 namespace dravin {
+namespace {
+
+std::string cannotBeWritten(int error) {
+    return " cannot be written: " + writeFailureReason(error) + ".";
+}
+
+}  // namespace
 
 std::string sqliteMessage(sqlite3* db) {
     const char* msg = db ? sqlite3_errmsg(db) : "out of memory";
@@ -32,14 +40,12 @@ void throwSqliteError(sqlite3* db, const std::string& context) {
     if (code == SQLITE_BUSY) {
         throw InUseError(file + " is open in another program.");
     }
-    if (code == SQLITE_FULL || error == ENOSPC || error == EDQUOT) {
-        throw SqliteError(code, file + " cannot be written: the disk is full.");
+    if (code == SQLITE_FULL || isDiskFull(error)) {
+        throw SqliteError(code, file + cannotBeWritten(ENOSPC));
     }
     if (code == SQLITE_READONLY ||
-        ((code == SQLITE_CANTOPEN || code == SQLITE_IOERR) &&
-         (error == EROFS || error == EACCES || error == EPERM))) {
-        throw SqliteError(code,
-                          file + " cannot be written: the file or its folder is read-only.");
+        ((code == SQLITE_CANTOPEN || code == SQLITE_IOERR) && isReadOnly(error))) {
+        throw SqliteError(code, file + cannotBeWritten(EROFS));
     }
     throw SqliteError(code, context + sqliteMessage(db) + ".");
 }
@@ -154,14 +160,14 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sha
     // vague message; a read-only file or folder is named as such at once.
     const auto folder = path.has_parent_path() ? path.parent_path() : ".";
     const bool folderWritable = ::access(folder.c_str(), W_OK) == 0;
-    const char* refusal = nullptr;
     const bool fileWritable = mode == Mode::Create || ::access(path.c_str(), W_OK) == 0;
+    std::string refusal;
     if (sharing == Sharing::Exclusive && !(folderWritable && fileWritable)) {
-        refusal = " cannot be written: the file or its folder is read-only.";
+        refusal = cannotBeWritten(EROFS);
     } else if (!folderWritable) {
         refusal = " cannot be opened: its folder is read-only.";
     }
-    if (refusal) {
+    if (!refusal.empty()) {
         sqlite3_close_v2(mDb);
         mDb = nullptr;
         throw SqliteError(SQLITE_READONLY, "The table file " + path.string() + refusal);

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <system_error>
 
 #include "cp1253.h"
 #include "errors.h"
 #include "table.h"
+#include "writefailure.h"
 
 namespace dravin {
 
@@ -20,21 +20,6 @@ std::filesystem::path studyMarkerPath(const std::filesystem::path& dir, const st
 }
 
 namespace {
-
-// Why a file could not be written, in the words of the program's other messages.
-std::string writeFailureReason(int error) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return "the disk is full";
-        case EROFS:
-        case EACCES:
-        case EPERM:
-            return "the file or its folder is read-only";
-        default:
-            return std::generic_category().message(error);
-    }
-}
 
 bool holdsMarker(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -10,13 +10,9 @@
 // kDefaultKills); DRAVIN_CRASH_SEED repeats the kill moments of a failed run, as
 // fractions of the operation's measured duration.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -49,9 +45,9 @@
 #include "data/tdravindatat.h"
 #include "import/berokfixture.h"
 #include "import/berokimport.h"
+#include "support/childprocess.h"
 #include "support/studyfixture.h"
-
-extern char** environ;
+#include "support/tempdir.h"
 
 namespace dravin {
 namespace {
@@ -271,26 +267,9 @@ struct WorkerRun {
     double duration() const { return said('D').value_or(0) * 1e-9; }
 };
 
-// Waits for the worker's end, at most kReapTimeOut; false when it did not end.
-bool reap(pid_t pid, int& status) {
-    const auto giveUp = Clock::now() + kReapTimeOut;
-    for (;;) {
-        const pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid) {
-            return true;
-        }
-        if ((r < 0 && errno != EINTR) || Clock::now() >= giveUp) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-std::string fileText(const fs::path& p) {
-    std::ifstream in(p);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+int millisecondsUntil(Clock::time_point t) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t - Clock::now());
+    return static_cast<int>(std::max<long long>(left.count(), 0));
 }
 
 // Runs the worker to its end, or to the kill its timer sends, and reads all it said.
@@ -302,82 +281,36 @@ WorkerRun runWorker(std::vector<std::string> args, const fs::path& errorFile,
         std::snprintf(seconds, sizeof seconds, "%.9f", killAt->seconds);
         args.insert(args.begin(), {"--kill-at", killAt->fromMain ? "main" : "start", seconds});
     }
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        run.failure = "no pipe to the worker";
+    args.insert(args.begin(), CRASH_WORKER);
+    std::optional<test::ChildProcess> worker;
+    try {
+        worker.emplace(args, errorFile);
+    } catch (const std::exception& e) {
+        run.failure = e.what();
         return run;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> words = {CRASH_WORKER};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& w : words) {
-        argv.push_back(w.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, CRASH_WORKER, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (rc != 0) {
-        close(fds[0]);
-        run.failure = "cannot start " + words[0];
-        return run;
-    }
+    worker->closeInput();
 
     const auto giveUp = Clock::now() + kRunTimeOut;
-    std::string pending;
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(giveUp - Clock::now());
-        if (left.count() <= 0) {
-            run.failure = "the worker ran longer than the time-out";
-            kill(pid, SIGKILL);
-            break;
-        }
-        pollfd pfd{fds[0], POLLIN, 0};
-        const int ready = poll(&pfd, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno != EINTR) {
-            run.failure = "cannot wait for the worker";
-            kill(pid, SIGKILL);
-            break;
-        }
-        if (ready <= 0) {
-            continue;
-        }
-        char buf[4096];
-        const ssize_t n = read(fds[0], buf, sizeof buf);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;  // the worker is gone
-        }
-        pending.append(buf, static_cast<size_t>(n));
-        for (size_t eol; (eol = pending.find('\n')) != std::string::npos;) {
-            run.lines.push_back(pending.substr(0, eol));
-            pending.erase(0, eol + 1);
-        }
+    while (const auto line = worker->readLine(millisecondsUntil(giveUp))) {
+        run.lines.push_back(*line);
     }
-    close(fds[0]);
-
-    int status = 0;
-    if (!reap(pid, status)) {
-        kill(pid, SIGKILL);
-        reap(pid, status);
+    if (Clock::now() >= giveUp) {
+        run.failure = "the worker ran longer than the time-out";
+        worker->kill();
+    }
+    const auto status = worker->waitStatus(
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(kReapTimeOut)
+                             .count()));
+    if (!status) {
         run.failure = "the worker did not end";
         return run;
     }
-    run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-    const bool succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0 && run.done();
+    run.killed = WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL;
+    const bool succeeded = WIFEXITED(*status) && WEXITSTATUS(*status) == 0 && run.done();
     if (run.failure.empty() && !(succeeded || (killAt && run.killed))) {
         run.failure =
-            "the worker failed (status " + std::to_string(status) + "): " + fileText(errorFile);
+            "the worker failed (status " + std::to_string(*status) + "): " + test::readFile(errorFile);
     }
     return run;
 }

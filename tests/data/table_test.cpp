@@ -2,8 +2,6 @@
 #include "support/values.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,8 +23,6 @@
 #include "data/tabledefinitions.h"
 #include "support/childprocess.h"
 #include "support/tempdir.h"
-
-extern char** environ;
 
 namespace dravin {
 namespace {
@@ -95,24 +91,33 @@ private:
     sqlite3* mDb = nullptr;
 };
 
-// What the disk holds now: a copy of the file and its log, made by a child process.
-// An open table holds its file exclusively, and a descriptor of the file closed by this
-// process would drop the engine's locks.
+// Runs work in a child process and tells whether it succeeded: files an open table
+// holds are touched there, since a descriptor of such a file closed by this process
+// would drop the engine's locks.
+bool inChildProcess(const std::function<bool()>& work) {
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// What the disk holds now: a copy of the file and its log. An open table holds its
+// file exclusively, so the copy is made beside SQLite, not through it.
 RawDb diskCopy(const fs::path& path) {
     auto dir = std::make_unique<TempDir>();
     const fs::path copy = dir->path() / path.filename();
-    const pid_t child = fork();
-    if (child == 0) {
+    const bool copied = inChildProcess([&] {
         std::error_code ec;
         fs::copy_file(path, copy, ec);
         if (!ec && fs::exists(path.string() + "-wal")) {
             fs::copy_file(path.string() + "-wal", copy.string() + "-wal", ec);
         }
-        _exit(ec ? 1 : 0);
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
+        return !ec;
+    });
+    if (!copied) {
         throw std::runtime_error("cannot copy " + path.string());
     }
     return RawDb(copy, std::move(dir));
@@ -1382,58 +1387,25 @@ struct PosterRun {
 
 // Starts the poster, kills it after killAfter acknowledgements, and reads all it said.
 PosterRun runPosterAndKill(const fs::path& dir, int count, int batch, int killAfter) {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addclose(&actions, fds[1]);
-    std::string program = CRASH_POSTER, dirArg = dir.string(), countArg = std::to_string(count),
-                batchArg = std::to_string(batch);
-    char* argv[] = {program.data(), dirArg.data(), countArg.data(), batchArg.data(), nullptr};
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (rc != 0) {
-        close(fds[0]);
-        throw std::runtime_error("cannot start " + program);
-    }
-
+    test::ChildProcess poster(
+        {CRASH_POSTER, dir.string(), std::to_string(count), std::to_string(batch)});
     PosterRun run;
-    std::string pending;
     bool killed = false;
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = read(fds[0], buf, sizeof buf);
-        if (n <= 0) {
-            break;
-        }
-        pending.append(buf, static_cast<size_t>(n));
-        for (size_t eol; (eol = pending.find('\n')) != std::string::npos;) {
-            const std::string line = pending.substr(0, eol);
-            pending.erase(0, eol + 1);
-            const int value = std::stoi(line.substr(2));
-            if (line[0] == 'P') {
-                run.acknowledged = value + 1;
-            } else if (line[0] == 'C') {
-                run.committed = value;
-            }
+    // What is already in the pipe after the kill is still read.
+    while (const auto line = poster.readLine()) {
+        const int value = std::stoi(line->substr(2));
+        if ((*line)[0] == 'P') {
+            run.acknowledged = value + 1;
+        } else if ((*line)[0] == 'C') {
+            run.committed = value;
         }
         if (!killed && run.acknowledged >= killAfter) {
-            kill(pid, SIGKILL);  // the rest already in the pipe is still read
+            poster.kill();
             killed = true;
         }
     }
-    close(fds[0]);
-    if (!killed) {
-        kill(pid, SIGKILL);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
+    poster.kill();
+    poster.wait();
     return run;
 }
 
@@ -1613,18 +1585,15 @@ TEST(TableFileGoneTest, PostsAfterTheFileWasRemovedOrReplacedAreRefused) {
         t.createTable();
         t.open();
         postSpace(t, I(1), I(10), I(1));
-        // Another program (or the user) swaps the file; done by a child so that no
-        // descriptor of the file is closed here.
+        // Another program (or the user) removes or swaps the file.
         const std::string file = t.filePath().string();
-        const pid_t child = fork();
-        if (child == 0) {
+        ASSERT_TRUE(inChildProcess([&] {
             ::unlink(file.c_str());
             if (replaced) {
                 writeFile(file, "garbage");
             }
-            _exit(0);
-        }
-        ASSERT_EQ(waitpid(child, nullptr, 0), child);
+            return true;
+        }));
 
         try {
             postSpace(t, I(1), I(10), I(2));

@@ -1,11 +1,13 @@
 #include "support/childprocess.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -14,7 +16,7 @@ extern char** environ;
 
 namespace dravin::test {
 
-ChildProcess::ChildProcess(std::vector<std::string> argv) {
+ChildProcess::ChildProcess(std::vector<std::string> argv, const std::filesystem::path& errorFile) {
     int in[2], out[2];
     if (pipe(in) != 0) {
         throw std::runtime_error("pipe failed");
@@ -28,6 +30,10 @@ ChildProcess::ChildProcess(std::vector<std::string> argv) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    if (!errorFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
     for (int fd : {in[0], in[1], out[0], out[1]}) {
         posix_spawn_file_actions_addclose(&actions, fd);
     }
@@ -96,23 +102,31 @@ void ChildProcess::kill() {
     }
 }
 
-int ChildProcess::wait(int timeoutMs) {
+std::optional<int> ChildProcess::waitStatus(int timeoutMs) {
     if (mPid <= 0) {
-        return -1;
+        return std::nullopt;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
-    while (waitpid(mPid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(mPid, SIGKILL);
-            waitpid(mPid, &status, 0);
+    for (;;) {
+        const pid_t r = waitpid(mPid, &status, WNOHANG);
+        if (r == mPid) {
             mPid = -1;
-            return -1;
+            return status;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if ((r < 0 && errno != EINTR) || std::chrono::steady_clock::now() > deadline) {
+            ::kill(mPid, SIGKILL);
+            waitpid(mPid, nullptr, 0);
+            mPid = -1;
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    mPid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int ChildProcess::wait(int timeoutMs) {
+    const auto status = waitStatus(timeoutMs);
+    return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
 }
 
 }  // namespace dravin::test
