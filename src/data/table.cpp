@@ -93,6 +93,22 @@ void removeIfPresent(const std::filesystem::path& p) {
 
 }  // namespace
 
+// Observers hear of the changes of an operation when the outermost one ends.
+class Table::Operation {
+public:
+    explicit Operation(Table& table) noexcept : mTable(table) { ++mTable.mOperationDepth; }
+    ~Operation() {
+        if (--mTable.mOperationDepth == 0) {
+            mTable.deliverChanges();
+        }
+    }
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+
+private:
+    Table& mTable;
+};
+
 // ---------------------------------------------------------------- Table: set-up
 
 Table::Table(std::string componentName, TableDef def)
@@ -362,13 +378,13 @@ void Table::open() {
         OpenFiles::instance().remove(key);
         throw;
     }
-    notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+    beginReset();
     mState = TableState::Browse;
     mCursor = 0;
     mBof = true;
     mEof = mRecords.empty();
     markChanged();
-    notify([this](TableObserver* o) { o->tableReset(*this); });
+    endReset();
 }
 
 void Table::loadRecords() {
@@ -413,7 +429,7 @@ void Table::close() {
     } catch (...) {
         failure = std::current_exception();
     }
-    notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+    beginReset();
     mInsert.reset();
     mUpdate.reset();
     mDelete.reset();
@@ -425,7 +441,7 @@ void Table::close() {
     mEof = mBof = true;
     markChanged();
     OpenFiles::instance().remove(key);
-    notify([this](TableObserver* o) { o->tableReset(*this); });
+    endReset();
     if (failure) {
         std::rethrow_exception(failure);
     }
@@ -466,6 +482,7 @@ int Table::findDuplicateKey(const std::vector<Value>& values, int ignoreRow) con
 }
 
 bool Table::findKey(const std::vector<Value>& leadingKey) {
+    Operation operation(*this);
     requireOpen("search");
     checkBrowseMode();
     if (leadingKey.empty() || leadingKey.size() > mKeyIndexes.size()) {
@@ -498,6 +515,7 @@ bool Table::findKey(const std::vector<Value>& leadingKey) {
 
 void Table::first() {
     requireOpen("move in");
+    Operation operation(*this);
     checkBrowseMode();
     mCursor = 0;
     mBof = true;
@@ -506,6 +524,7 @@ void Table::first() {
 
 void Table::last() {
     requireOpen("move in");
+    Operation operation(*this);
     checkBrowseMode();
     mCursor = mRecords.empty() ? 0 : recordCount() - 1;
     mEof = true;
@@ -514,6 +533,7 @@ void Table::last() {
 
 void Table::next() {
     requireOpen("move in");
+    Operation operation(*this);
     checkBrowseMode();
     if (mCursor + 1 < recordCount()) {
         ++mCursor;
@@ -526,6 +546,7 @@ void Table::next() {
 
 void Table::prior() {
     requireOpen("move in");
+    Operation operation(*this);
     checkBrowseMode();
     if (mCursor > 0) {
         --mCursor;
@@ -538,17 +559,33 @@ void Table::prior() {
 
 void Table::moveTo(int row) {
     requireOpen("move in");
+    Operation operation(*this);
+    // Posting may move records about: the target is the record that stands there now.
+    const std::int64_t target =
+        mRecords.empty() ? 0 : mRecords[std::clamp(row, 0, recordCount() - 1)].rowId;
     checkBrowseMode();
     if (mRecords.empty()) {
         return;
     }
-    mCursor = std::clamp(row, 0, recordCount() - 1);
+    int to = std::clamp(row, 0, recordCount() - 1);
+    if (target != 0 && mRecords[to].rowId != target) {
+        const auto it = std::find_if(mRecords.begin(), mRecords.end(),
+                                     [target](const Record& r) { return r.rowId == target; });
+        if (it != mRecords.end()) {
+            to = static_cast<int>(it - mRecords.begin());
+        }
+    }
+    mCursor = to;
     mBof = mEof = false;
 }
 
 Table::Bookmark Table::bookmark() const {
     requireOpen("mark a record of");
     return mRecords.empty() ? 0 : mRecords[mCursor].rowId;
+}
+
+Table::Bookmark Table::bookmarkAt(int row) const noexcept {
+    return row >= 0 && row < recordCount() ? mRecords[row].rowId : 0;
 }
 
 bool Table::bookmarkValid(Bookmark b) const {
@@ -558,6 +595,7 @@ bool Table::bookmarkValid(Bookmark b) const {
 
 bool Table::gotoBookmark(Bookmark b) {
     requireOpen("move in");
+    Operation operation(*this);
     checkBrowseMode();
     for (int row = 0; row < recordCount(); ++row) {
         if (mRecords[row].rowId == b) {
@@ -591,7 +629,7 @@ Field Table::field(std::string_view name) {
 Value Table::currentValue(int storedIndex) const {
     requireOpen("read");
     if (mState == TableState::Edit || mState == TableState::Insert) {
-        return mBuffer[storedIndex];
+        return static_cast<size_t>(storedIndex) < mBuffer.size() ? mBuffer[storedIndex] : Value();
     }
     return mRecords.empty() ? Value() : mRecords[mCursor].values[storedIndex];
 }
@@ -723,11 +761,12 @@ void Table::setFieldChangeHandler(std::string_view fieldName, FieldChangeHandler
 
 void Table::setState(TableState s) {
     mState = s;
-    notify([this](TableObserver* o) { o->stateChanged(*this); });
+    record({Change::Kind::State});
 }
 
 void Table::edit() {
     requireOpen("edit");
+    Operation operation(*this);
     if (mState == TableState::Edit || mState == TableState::Insert) {
         return;
     }
@@ -744,6 +783,7 @@ void Table::edit() {
 
 void Table::insert() {
     requireOpen("insert into");
+    Operation operation(*this);
     checkBrowseMode();
     requireWritable();
     mBuffer.assign(mDef.fields.size(), Value());
@@ -757,6 +797,7 @@ void Table::append() {
 }  // a keyed table places the record by its key anyway
 
 void Table::cancel() {
+    Operation operation(*this);
     if (mState != TableState::Edit && mState != TableState::Insert) {
         return;
     }
@@ -764,11 +805,12 @@ void Table::cancel() {
     mEditRow = -1;
     setState(TableState::Browse);
     if (!mRecords.empty()) {
-        notify([this](TableObserver* o) { o->rowChanged(*this, mCursor); });
+        record({Change::Kind::Changed, mCursor});
     }
 }
 
 void Table::checkBrowseMode() {
+    Operation operation(*this);
     // A new record nobody typed into is dropped, not stored blank.
     if (mState == TableState::Insert && !mModified) {
         cancel();
@@ -779,6 +821,7 @@ void Table::checkBrowseMode() {
 
 void Table::post() {
     requireOpen("post to");
+    Operation operation(*this);
     if (mState != TableState::Edit && mState != TableState::Insert) {
         return;
     }
@@ -822,26 +865,28 @@ void Table::post() {
     }
 }
 
-int Table::placeRecord(Record record, int oldRow) {
-    if (oldRow >= 0 && keyCompare(mRecords[oldRow].values, record.values) == 0) {
-        mRecords[oldRow] = std::move(record);  // same key, same place
-        notify([&](TableObserver* o) { o->rowChanged(*this, oldRow); });
+int Table::placeRecord(Record placed, int oldRow) {
+    if (oldRow >= 0 && keyCompare(mRecords[oldRow].values, placed.values) == 0) {
+        mRecords[oldRow] = std::move(placed);  // same key, same place
+        record({Change::Kind::Changed, oldRow});
         return oldRow;
     }
     if (oldRow >= 0) {
-        notify([&](TableObserver* o) { o->rowAboutToBeRemoved(*this, oldRow); });
         mRecords.erase(mRecords.begin() + oldRow);
-        notify([&](TableObserver* o) { o->rowRemoved(*this, oldRow); });
     }
-    int row = mKeyIndexes.empty() ? recordCount() : lowerBound(record.values);
-    notify([&](TableObserver* o) { o->rowAboutToBeInserted(*this, row); });
-    mRecords.insert(mRecords.begin() + row, std::move(record));
-    notify([&](TableObserver* o) { o->rowInserted(*this, row); });
+    const int row = mKeyIndexes.empty() ? recordCount() : lowerBound(placed.values);
+    mRecords.insert(mRecords.begin() + row, std::move(placed));
+    if (oldRow >= 0) {
+        record({Change::Kind::Moved, oldRow, row});
+    } else {
+        record({Change::Kind::Inserted, row});
+    }
     return row;
 }
 
 void Table::remove() {
     requireOpen("delete from");
+    Operation operation(*this);
     if (mState == TableState::Insert) {
         cancel();
         return;
@@ -858,9 +903,8 @@ void Table::remove() {
     }
     deleteRecordRow(mRecords[mCursor].rowId);
     const int row = mCursor;
-    notify([&](TableObserver* o) { o->rowAboutToBeRemoved(*this, row); });
     mRecords.erase(mRecords.begin() + row);
-    notify([&](TableObserver* o) { o->rowRemoved(*this, row); });
+    record({Change::Kind::Removed, row});
     markChanged();
     if (mCursor >= recordCount()) {
         mCursor = std::max(0, recordCount() - 1);
@@ -1015,12 +1059,12 @@ void Table::emptyTable() {
         mDeleted.clear();
         beginWrite();
         guardedWrite([this] { mFile->exec("DELETE FROM data"); });
-        notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+        beginReset();
         mRecords.clear();
         mCursor = 0;
         mEof = mBof = true;
         markChanged();
-        notify([this](TableObserver* o) { o->tableReset(*this); });
+        endReset();
         return;
     }
     if (!exists()) {
@@ -1171,12 +1215,69 @@ void Table::storeRows(std::vector<std::vector<Value>> rows, bool replace) {
     }
 }
 
+void Table::record(Change change) {
+    if (mSuspendDepth > 0) {
+        return;  // the resume resets the views
+    }
+    mChanges.push_back(change);
+    if (mOperationDepth == 0 && !mDelivering) {
+        deliverChanges();
+    }
+}
+
+void Table::deliverChanges() {
+    if (mDelivering || mSuspendDepth > 0) {
+        return;
+    }
+    mDelivering = true;
+    // An observer may only read; whatever its reading records is told in the next round.
+    while (!mChanges.empty() || mToldCursor != currentRow()) {
+        std::vector<Change> changes;
+        changes.swap(mChanges);
+        for (const Change& c : changes) {
+            notify([&](TableObserver* o) {
+                switch (c.kind) {
+                    case Change::Kind::Inserted:
+                        o->rowInserted(*this, c.row);
+                        break;
+                    case Change::Kind::Removed:
+                        o->rowRemoved(*this, c.row);
+                        break;
+                    case Change::Kind::Moved:
+                        o->rowMoved(*this, c.row, c.to);
+                        break;
+                    case Change::Kind::Changed:
+                        o->rowChanged(*this, c.row);
+                        break;
+                    case Change::Kind::State:
+                        o->stateChanged(*this);
+                        break;
+                }
+            });
+        }
+        mToldCursor = currentRow();
+        notify([this](TableObserver* o) { o->cursorChanged(*this); });
+    }
+    mDelivering = false;
+}
+
+void Table::beginReset() {
+    deliverChanges();  // what came before the reset, while the table is still as told
+    notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+}
+
+void Table::endReset() {
+    mChanges.clear();
+    mToldCursor = currentRow();
+    notify([this](TableObserver* o) { o->tableReset(*this); });
+}
+
 // ---------------------------------------------------------------- Table: display
 
 void Table::disableControls() {
     // Views hear of the reset before the suspension silences them.
     if (mSuspendDepth == 0) {
-        notify([this](TableObserver* o) { o->tableAboutToReset(*this); });
+        beginReset();
     }
     ++mSuspendDepth;
 }
@@ -1189,7 +1290,7 @@ void Table::enableControls() {
         struct Resume {
             Table& t;
             ~Resume() {
-                t.notify([this](TableObserver* o) { o->tableReset(t); });
+                t.endReset();
             }
         } resume{*this};
         commitOrReload();

@@ -25,19 +25,22 @@ enum class TableState { Inactive, Browse, Edit, Insert };
 enum class BatchMode { AppendUpdate, Copy };
 enum class PostErrorAction { Fail, Abort };
 
-// Views bound to a table. While display is suspended they hear nothing until the
-// outermost resume, which resets them once.
+// Views bound to a table. They hear of a change only once the operation that made it
+// is over and the table is whole again, so they may read the table then, but never
+// change it. While display is suspended they hear nothing until the outermost resume,
+// which resets them once.
 class TableObserver {
 public:
     virtual ~TableObserver() = default;
     virtual void tableAboutToReset(const Table&) {}
     virtual void tableReset(const Table&) {}
-    virtual void rowAboutToBeInserted(const Table&, int /*row*/) {}
     virtual void rowInserted(const Table&, int /*row*/) {}
-    virtual void rowAboutToBeRemoved(const Table&, int /*row*/) {}
     virtual void rowRemoved(const Table&, int /*row*/) {}
+    // A record whose key changed now stands at `to` instead of `from`.
+    virtual void rowMoved(const Table&, int /*from*/, int /*to*/) {}
     virtual void rowChanged(const Table&, int /*row*/) {}
     virtual void stateChanged(const Table&) {}
+    virtual void cursorChanged(const Table&) {}
 };
 
 // A table component: a table file of the study store, held open in memory in
@@ -100,6 +103,8 @@ public:
     bool isEmpty() const noexcept { return mRecords.empty(); }
     int recordCount() const noexcept { return static_cast<int>(mRecords.size()); }
     int currentRow() const noexcept { return mRecords.empty() ? -1 : mCursor; }
+    // Moves to the record that stands at `row` now, after posting a pending edit
+    // (which may move records about).
     void moveTo(int row);
     // Positions on the first record whose leading key fields equal the values;
     // on failure the cursor stays where it was.
@@ -107,6 +112,8 @@ public:
 
     using Bookmark = std::int64_t;
     Bookmark bookmark() const;
+    // The bookmark of the record at `row`, or 0.
+    Bookmark bookmarkAt(int row) const noexcept;
     bool gotoBookmark(Bookmark b);
     bool bookmarkValid(Bookmark b) const;
 
@@ -135,6 +142,9 @@ public:
     void disableControls();
     void enableControls();
     bool controlsDisabled() const noexcept { return mSuspendDepth > 0; }
+    // True while an operation runs, its handlers included (a message they show runs an
+    // event loop): a view's request must wait for the operation's end.
+    bool busy() const noexcept { return mOperationDepth > 0 || mDelivering; }
     void addObserver(TableObserver* observer);
     void removeObserver(TableObserver* observer);
 
@@ -152,6 +162,14 @@ private:
         std::int64_t rowId = 0;
         std::vector<Value> values;
     };
+
+    // What changed during an operation, told to the observers at its end.
+    struct Change {
+        enum class Kind { Inserted, Removed, Moved, Changed, State } kind;
+        int row = 0;
+        int to = 0;
+    };
+    class Operation;
 
     void requireOpen(const char* what) const;
     void requireClosed(const char* what) const;
@@ -178,6 +196,10 @@ private:
     void beginWrite();
     void commitOrReload();
     void notify(const std::function<void(TableObserver*)>& fn);
+    void record(Change change);
+    void deliverChanges();
+    void beginReset();
+    void endReset();
     void setState(TableState s);
     void markChanged() noexcept { ++mVersion; }
 
@@ -209,6 +231,10 @@ private:
 
     int mSuspendDepth = 0;
     std::vector<TableObserver*> mObservers;
+    int mOperationDepth = 0;
+    bool mDelivering = false;
+    std::vector<Change> mChanges;
+    int mToldCursor = -1;  // the cursor row the observers last heard of
     std::uint64_t mVersion = 0;
     mutable std::uint64_t mLocateVersion = ~std::uint64_t(0);
     mutable int mLocateField = -1;

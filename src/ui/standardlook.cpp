@@ -1,5 +1,6 @@
 #include "ui/standardlook.h"
 
+#include <QFont>
 #include <QLocale>
 #include <QWidget>
 
@@ -9,6 +10,18 @@ namespace {
 QString& fontName() {
     static QString name = "MS Sans Serif";
     return name;
+}
+
+// The designed window font and size. "MS Sans Serif" is no font here: it is drawn in a
+// narrow face, so that the designed texts fit the designed sizes.
+constexpr int kDesignPointSize = 8;
+
+void substituteWindowFonts() {
+    static const bool done = [] {
+        QFont::insertSubstitution("MS Sans Serif", "Liberation Sans Narrow");
+        return true;
+    }();
+    (void)done;
 }
 
 }  // namespace
@@ -26,6 +39,7 @@ bool isGreekSystem() {
 }
 
 void applyStandardLook(QWidget* window) {
+    substituteWindowFonts();
     const bool greek = isGreekSystem();
     QString family = windowFontName();
     if (!greek && family == QLatin1String("MS Sans Serif")) {
@@ -36,6 +50,9 @@ void applyStandardLook(QWidget* window) {
     for (QWidget* w : widgets) {
         QFont f = w->font();
         f.setFamily(family);
+        if (!(w->font().resolveMask() & QFont::SizeResolved)) {
+            f.setPointSize(kDesignPointSize);
+        }
         w->setFont(f);
         if (!greek) {
             w->setToolTip(QString());

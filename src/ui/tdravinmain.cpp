@@ -40,7 +40,11 @@
 #include "ui/dialogs/tdravinparam2.h"
 #include "ui/filechooser.h"
 #include "ui/helpsystem.h"
+#include "ui/modelview/columnwidth.h"
+#include "ui/modelview/cursorlink.h"
+#include "ui/modelview/gridlook.h"
 #include "ui/modelview/lookupdelegate.h"
+#include "ui/modelview/resizewatch.h"
 #include "ui/modelview/tablemodel.h"
 #include "ui/printsettings.h"
 #include "ui/qtprompter.h"
@@ -125,11 +129,6 @@ std::vector<TabSpec> tabs() {
     };
 }
 
-// Nearest integer, exact halves to the even one.
-int nearestEven(double x) {
-    return static_cast<int>(std::nearbyint(x));
-}
-
 }  // namespace
 
 TDravinMain::TDravinMain(QWidget* owner)
@@ -142,7 +141,9 @@ TDravinMain::TDravinMain(QWidget* owner)
       mPrompter(std::make_unique<RoutingPrompter>(this)),
       mWait(new TInfoForm(this)),
       mFiles(std::make_shared<DialogFileChooser>()),
-      mMenuBar(new QMenuBar(this)) {
+      mMenuBar(new QMenuBar(this)),
+      mLink(new CursorLink(
+          mData->DravinT, [this](const std::function<void()>& op) { return run(op); }, this)) {
     setObjectName("TDravinMain");
     mData->setProgress(mWait);
     installEntryRules(*mData, *mPrompter);
@@ -154,7 +155,9 @@ TDravinMain::TDravinMain(QWidget* owner)
     CloseBtn->setText("Εξοδος");
     HelpBtn->setText("Βοήθεια");
     LoveBtn->hide();  // lies under the help button in the design: never reachable
-    setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
+    // The run's own window: a full title bar, sizeable, with minimise and maximise.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
 }
 
 TDravinMain::~TDravinMain() {
@@ -216,8 +219,10 @@ void TDravinMain::buildTopBar() {
         button->setToolTip(b.hint);
         row->addWidget(button);
         auto act = b.act;
-        connect(button, &QToolButton::clicked, this,
-                [this, act] { navigate([this, act] { act(mData->DravinT); }); });
+        const bool keepsText = std::string_view(b.name) != "nbCancel";
+        connect(button, &QToolButton::clicked, this, [this, act, keepsText] {
+            navigate([this, act] { act(mData->DravinT); }, keepsText);
+        });
     }
     BitBtn7->setObjectName("BitBtn7");
     BitBtn7->setText("Υπολ/σμοί");
@@ -238,9 +243,6 @@ void TDravinMain::buildGrids() {
     layout->addWidget(PageControl1, 1);
     this->layout()->setMenuBar(mMenuBar);  // above the button bar, as a window's menu
     Table& spaces = mData->DravinT;
-    auto* floors = new LookupDelegate(mData->FloorT, "IDFloor", "Name1", 14, this);
-    auto* kinds = new LookupDelegate(mData->XorosT, "IDXoros", "Name", 19, this);
-    auto* owners = new LookupDelegate(mData->OwnersT, "ID", "Name", 8, this);
     size_t i = 0;
     for (TabSpec& tab : tabs()) {
         auto* view = new QTableView;
@@ -248,11 +250,15 @@ void TDravinMain::buildGrids() {
         auto* model = new TableModel(spaces, std::move(tab.columns));
         view->setModel(model);
         view->setSelectionBehavior(QAbstractItemView::SelectItems);
-        view->verticalHeader()->setDefaultSectionSize(20);
+        applyGridLook(view);
         view->verticalHeader()->setVisible(false);
         view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed |
                               QAbstractItemView::SelectedClicked);
+        // A delegate serves one view: its editors' signals reach every view it serves.
+        auto* floors = new LookupDelegate(mData->FloorT, "IDFloor", "Name1", 14, view);
+        auto* kinds = new LookupDelegate(mData->XorosT, "IDXoros", "Name", 19, view);
+        auto* owners = new LookupDelegate(mData->OwnersT, "ID", "Name", 8, view);
         for (int c = 0; c < model->columnCount(); ++c) {
             const std::string field = model->column(c).field;
             if (field == "Name1Floor") {
@@ -265,23 +271,11 @@ void TDravinMain::buildGrids() {
         }
         connect(model, &TableModel::failed, this,
                 [this](const QString& message) { mPrompter->error(message.toStdString()); });
-        connect(model, &TableModel::cursorMoved, this, &TDravinMain::followCursor);
-        // A reset of the model (after a computation, say) forgets the current column.
-        connect(view->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
-                [this, i](const QModelIndex& current) {
-                    if (current.isValid()) {
-                        mGridColumns[i] = current.column();
-                    }
-                });
-        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                [this, model](const QModelIndex& current) {
-                    if (mFollowing || model->updating() || !current.isValid() ||
-                        current.row() == model->pendingRow()) {
-                        return;
-                    }
-                    // Leaving a row posts its edit, as in every grid of the program.
-                    navigate([this, row = current.row()] { mData->DravinT.moveTo(row); });
-                });
+        mLink->addGrid(view, model);
+        if (i == 0) {
+            // All grids share one size; the first one's client width sets every column.
+            watchWidth(view->viewport(), [this](int w) { applyColumnWidths(w); });
+        }
         PageControl1->addTab(view, tab.caption);
         mGrids[i] = view;
         mModels[i] = model;
@@ -416,9 +410,9 @@ void TDravinMain::buildMenu() {
 
 // ------------------------------------------------------------------ behaviour
 
-bool TDravinMain::runCommand(const std::function<void()>& command) {
+bool TDravinMain::run(const std::function<void()>& operation) {
     try {
-        command();
+        operation();
         return true;
     } catch (const AbortError&) {
         // The user was told already, or declined.
@@ -428,25 +422,24 @@ bool TDravinMain::runCommand(const std::function<void()>& command) {
     return false;
 }
 
-void TDravinMain::navigate(const std::function<void()>& move) {
-    runCommand(move);
-    followCursor(mModels[0] ? mModels[0]->currentRow() : -1);
+bool TDravinMain::runCommand(const std::function<void()>& command) {
+    mLink->commitEditors();
+    const bool done = run([&] {
+        mData->DravinT.checkBrowseMode();
+        command();
+    });
+    mLink->follow();
+    return done;
 }
 
-void TDravinMain::followCursor(int row) {
-    if (mFollowing || row < 0) {
-        return;
+void TDravinMain::navigate(const std::function<void()>& move, bool keepsEditorText) {
+    if (keepsEditorText) {
+        mLink->commitEditors();
+    } else {
+        mLink->revertEditors();
     }
-    mFollowing = true;
-    for (size_t i = 0; i < mGrids.size(); ++i) {
-        if (!mGrids[i] || !mModels[i] || row >= mModels[i]->rowCount()) {
-            continue;
-        }
-        const QModelIndex current = mGrids[i]->currentIndex();
-        mGrids[i]->setCurrentIndex(
-            mModels[i]->index(row, current.isValid() ? current.column() : mGridColumns[i]));
-    }
-    mFollowing = false;
+    run(move);
+    mLink->follow();
 }
 
 void TDravinMain::applyColumnWidths(int w) {
@@ -456,20 +449,17 @@ void TDravinMain::applyColumnWidths(int w) {
         }
         const auto& columns = mModels[g]->columns();
         for (size_t c = 0; c < columns.size(); ++c) {
-            int width = nearestEven(w * columns[c].share) - 1;
-            if (g == 4 && c + 1 == columns.size()) {
-                width = nearestEven(w * columns[c].share) - 2;
-            }
+            // The last column of the fifth grid is one pixel narrower than the rule.
+            const int margin = g == 4 && c + 1 == columns.size() ? 2 : 1;
+            const int width = shareOfWidth(w, columns[c].share) - margin;
             mGrids[g]->setColumnWidth(static_cast<int>(c), std::max(0, width));
         }
     }
 }
 
 void TDravinMain::FormResize() {
-    // All grids have one size, but only the showing one has been laid out yet.
-    if (auto* showing = qobject_cast<QTableView*>(PageControl1->currentWidget())) {
-        applyColumnWidths(showing->viewport()->width());
-    }
+    // The grids are laid out after the window: their own resize sets the widths again.
+    applyColumnWidths(mGrids[0]->viewport()->width());
 }
 
 void TDravinMain::FormShow() {
@@ -481,7 +471,7 @@ void TDravinMain::FormShow() {
 void TDravinMain::closeEvent(QCloseEvent* event) {
     // A pending edit is posted as leaving the grid would; if it cannot be, the window
     // stays open for the user to correct it.
-    if (!runCommand([this] { mData->DravinT.checkBrowseMode(); })) {
+    if (!runCommand([] {})) {
         event->ignore();
         return;
     }
@@ -532,7 +522,6 @@ void TDravinMain::BitBtn7Click() {
         mWait->setPlace(QPoint(origin.x() + width() / 3, toolbar.y() + Panel2->height()));
         ComputeAll(*mData, *mWait);
     });
-    followCursor(mModels[0]->currentRow());
 }
 
 void TDravinMain::Print01Click(QAction* sender) {
@@ -589,7 +578,6 @@ void TDravinMain::tableCommand(QAction* sender,
             preview.exec();
         }
     });
-    followCursor(mModels[0] ? mModels[0]->currentRow() : -1);
 }
 
 void TDravinMain::BeginReport() {
@@ -610,9 +598,7 @@ void TDravinMain::EndReport() {
 
 void TDravinMain::BitBtn8Click() {
     // Closing the dialog reopens the space table: a pending grid edit is posted first.
-    if (runCommand([this] { mData->DravinT.checkBrowseMode(); })) {
-        runCommand([this] { showDialog<TDravinEqFloors>(); });
-    }
+    runCommand([this] { showDialog<TDravinEqFloors>(); });
 }
 
 // The building dialogs edit the study's tables directly; the general-data record is

@@ -25,6 +25,7 @@ class RoutingPrompter;
 class TInfoForm;
 class FileChooser;
 class BerokImport;
+class CursorLink;
 
 // The window in which a whole run takes place: five tabbed grids over the study's
 // spaces, the navigator, the compute and repeat-floor buttons, and the menu from which
@@ -64,7 +65,9 @@ public:
     void WriteStudyMarker();
     // Sets the menu to the standalone or embedded state.
     void setEmbeddedMenus(bool embedded);
-    // Runs a command; an error is shown in the standard error box and the window stays.
+    // Runs a command on what the grids show: an open cell editor is committed and a
+    // pending edit posted first. An error is shown in the standard error box and the
+    // window stays.
     bool runCommand(const std::function<void()>& command);
 
     // Column widths of every grid for an inner grid width w.
@@ -114,8 +117,10 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                      std::function<void()> handler = {});
     void tableCommand(QAction* sender, std::initializer_list<std::pair<const char*, int>> codes);
-    void followCursor(int row);
-    void navigate(const std::function<void()>& move);
+    // Runs a navigator button: an open cell editor is committed first (dropped for cancel).
+    void navigate(const std::function<void()>& move, bool keepsEditorText = true);
+    // Runs an operation and shows what it throws.
+    bool run(const std::function<void()>& operation);
     std::optional<QString> chooseStudy(bool save, const QString& title, bool mustExist);
     void openChosenStudy(const QString& file);
 
@@ -127,8 +132,7 @@ private:
     QMenuBar* mMenuBar;
     std::array<QTableView*, 5> mGrids{};
     std::array<TableModel*, 5> mModels{};
-    std::array<int, 5> mGridColumns{};  // each grid's current column
-    bool mFollowing = false;
+    CursorLink* mLink;
 };
 
 }  // namespace dravin

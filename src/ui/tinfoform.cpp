@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,8 +14,8 @@
 namespace dravin {
 
 TInfoForm::TInfoForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint),
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       mLabel(new QLabel(this)) {
     setObjectName("TInfoForm");
     setWindowTitle("Αναμονή");
@@ -67,7 +69,19 @@ void TInfoForm::ShowInfo(int x, int y, const QString& text) {
     if (mMovie) {
         mMovie->start();
     }
+    paintNow();
+}
+
+void TInfoForm::paintNow() {
+    // A window just shown is drawn once the display has mapped it; the work that follows
+    // holds the event loop, so wait for that here (briefly: no display may answer).
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    }
     repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TInfoForm::SetInfoText(const QString& text) {

@@ -32,6 +32,8 @@ public:
     void close() override;
 
 private:
+    void paintNow();
+
     QLabel* mLabel;
     QMovie* mMovie = nullptr;
     QPoint mPlace;

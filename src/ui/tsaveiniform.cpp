@@ -7,7 +7,11 @@
 
 namespace dravin {
 
-TSaveIniForm::TSaveIniForm(QWidget* owner) : QDialog(owner), mHelpFile(HelpSystem::helpFile()) {
+TSaveIniForm::TSaveIniForm(QWidget* owner)
+    // A sizeable tool window: a narrow title bar with only a close box.
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
+      mHelpFile(HelpSystem::helpFile()) {
     setObjectName("TSaveIniForm");
     resize(399, 282);
     setWindowTitle(QString());

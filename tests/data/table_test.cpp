@@ -175,10 +175,9 @@ class CountingObserver : public TableObserver {
 public:
     void tableAboutToReset(const Table&) override { ++aboutToReset; }
     void tableReset(const Table&) override { ++reset; }
-    void rowAboutToBeInserted(const Table&, int) override { ++rowEvents; }
     void rowInserted(const Table&, int) override { ++rowEvents; }
-    void rowAboutToBeRemoved(const Table&, int) override { ++rowEvents; }
     void rowRemoved(const Table&, int) override { ++rowEvents; }
+    void rowMoved(const Table&, int, int) override { ++rowEvents; }
     void rowChanged(const Table&, int) override { ++rowEvents; }
     int aboutToReset = 0;
     int reset = 0;

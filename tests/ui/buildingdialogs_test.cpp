@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -98,6 +100,7 @@ TEST_F(BuildingDialogsTest, OwnersWithOneNameAreBothListedInNameOrder) {
 
     // The edits follow the grid's current row.
     dialog.DBGrid1->setCurrentIndex(grid->index(2, 0));
+    QCoreApplication::processEvents();  // a picked row becomes current after the event
     EXPECT_EQ(dialog.edits[0]->text(), "Παπαδόπουλος");
     EXPECT_EQ(dialog.edits[1]->text().toInt(), 7);
 }

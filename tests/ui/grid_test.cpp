@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <QTableView>
 #include <QToolButton>
 
@@ -24,6 +26,7 @@ protected:
         mMain->show();
         mRow = spaceAfterTwin(spaces());
         mMain->grid(1)->setCurrentIndex(index(mRow, kNumberColumn));
+        QCoreApplication::processEvents();
     }
 
     Table& spaces() { return mMain->data().DravinT; }
@@ -46,6 +49,7 @@ TEST_F(GridTest, DuplicateNumberIsRefusedAndTheRecordStaysOpen) {
 
     // Leaving the row tries again; the grid comes back to the record.
     mMain->grid(1)->setCurrentIndex(index(0, kNumberColumn));
+    QCoreApplication::processEvents();  // a picked row becomes current after the event
     EXPECT_EQ(mPrompter.messages.size(), 2u);
     EXPECT_EQ(spaces().state(), TableState::Edit);
     EXPECT_EQ(mMain->grid(1)->currentIndex().row(), mRow);

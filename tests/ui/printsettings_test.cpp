@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -190,7 +191,7 @@ TEST_F(PrintSettingsTest, ChosenFontReachesEveryLayoutWithinItsLimits) {
     });
     ASSERT_TRUE(choosePrintFont(nullptr, settings));
     EXPECT_EQ(settings.fontPointSize, 14);
-    EXPECT_EQ(settings.fontFamily, family);
+    EXPECT_EQ(QFontInfo(QFont(settings.fontFamily)).family(), family);
 
     const struct {
         int code;
@@ -199,6 +200,26 @@ TEST_F(PrintSettingsTest, ChosenFontReachesEveryLayoutWithinItsLimits) {
     for (const auto& l : layouts) {
         EXPECT_DOUBLE_EQ(printedSize(settings, l.code), l.size) << "code " << l.code;
     }
+}
+
+// A font named as the host names it opens the dialog on the family it prints with;
+// OK without a change keeps the name and the size.
+TEST_F(PrintSettingsTest, FontDialogOpensOnThePrintFont) {
+    PrintSettings settings;
+    settings.fontFamily = "Courier New";
+    settings.fontPointSize = 10;
+    QFont shown;
+    whenShown("QFontDialog", [&shown](QWidget* w) {
+        auto* d = static_cast<QFontDialog*>(w);
+        shown = d->currentFont();
+        d->accept();
+        return true;
+    });
+    ASSERT_TRUE(choosePrintFont(nullptr, settings));
+    EXPECT_EQ(shown.family(), QFontInfo(QFont("Courier New")).family());
+    EXPECT_EQ(shown.pointSize(), 10);
+    EXPECT_EQ(settings.fontFamily, "Courier New");
+    EXPECT_EQ(settings.fontPointSize, 10);
 }
 
 TEST_F(PrintSettingsTest, CancelledFontDialogChangesNothing) {

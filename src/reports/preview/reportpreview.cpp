@@ -12,7 +12,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QEvent>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -47,8 +49,20 @@ ReportPreview::ReportPreview(TDravinReport00& layout, QWidget* parent)
         bar->addWidget(b);
         return b;
     };
-    button("First", QStringLiteral("|<"), [this] { showPage(0); });
-    button("Prior", QStringLiteral("<"), [this] { showPage(mPage - 1); });
+    // Paging and zoom are one glyph each: small buttons keep the bar within the window.
+    const auto glyph = [this, bar](const char* name, const QString& text, const QString& hint,
+                                   auto slot) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(name);
+        b->setText(text);
+        b->setToolTip(hint);
+        connect(b, &QToolButton::clicked, this, slot);
+        bar->addWidget(b);
+        return b;
+    };
+    glyph("First", QStringLiteral("|<"), QStringLiteral("πρώτη σελίδα"), [this] { showPage(0); });
+    glyph("Prior", QStringLiteral("<"), QStringLiteral("προηγούμενη σελίδα"),
+          [this] { showPage(mPage - 1); });
     mPageBox = new QSpinBox(this);
     mPageBox->setObjectName("PageBox");
     mPageBox->setRange(1, std::max(1, pageCount()));
@@ -56,16 +70,22 @@ ReportPreview::ReportPreview(TDravinReport00& layout, QWidget* parent)
     bar->addWidget(mPageBox);
     mPageTotal = new QLabel(QStringLiteral("/ %1").arg(pageCount()), this);
     bar->addWidget(mPageTotal);
-    button("Next", QStringLiteral(">"), [this] { showPage(mPage + 1); });
-    button("Last", QStringLiteral(">|"), [this] { showPage(pageCount() - 1); });
+    glyph("Next", QStringLiteral(">"), QStringLiteral("επόμενη σελίδα"),
+          [this] { showPage(mPage + 1); });
+    glyph("Last", QStringLiteral(">|"), QStringLiteral("τελευταία σελίδα"),
+          [this] { showPage(pageCount() - 1); });
     bar->addSpacing(12);
-    button("ZoomOut", QStringLiteral("−"), [this] { setZoom(shownDotsPerInch() / 1.25); });
-    button("ZoomIn", QStringLiteral("+"), [this] { setZoom(shownDotsPerInch() * 1.25); });
-    button("PageWidth", QStringLiteral("Πλάτος σελίδας"), [this] { setZoom(0); });
+    glyph("ZoomOut", QStringLiteral("−"), QStringLiteral("σμίκρυνση"),
+          [this] { setZoom(shownDotsPerInch() / 1.25); });
+    glyph("ZoomIn", QStringLiteral("+"), QStringLiteral("μεγέθυνση"),
+          [this] { setZoom(shownDotsPerInch() * 1.25); });
+    glyph("PageWidth", QStringLiteral("↔"), QStringLiteral("πλάτος σελίδας"), [this] { setZoom(0); });
     bar->addSpacing(12);
     button("Print", QStringLiteral("Εκτύπωση…"), [this] { printClick(); });
-    button("SavePdf", QStringLiteral("Αποθήκευση PDF…"), [this] { savePdfClick(); });
-    button("SavePng", QStringLiteral("Αποθήκευση PNG…"), [this] { savePngClick(); });
+    button("SavePdf", QStringLiteral("PDF…"), [this] { savePdfClick(); })
+        ->setToolTip(QStringLiteral("αποθήκευση ως PDF"));
+    button("SavePng", QStringLiteral("PNG…"), [this] { savePngClick(); })
+        ->setToolTip(QStringLiteral("αποθήκευση ως εικόνες PNG"));
     bar->addStretch();
     button("Close", QStringLiteral("Κλείσιμο"), [this] { accept(); });
 
@@ -75,18 +95,36 @@ ReportPreview::ReportPreview(TDravinReport00& layout, QWidget* parent)
     mPageView = new QLabel;
     mPageView->setObjectName("PageView");
     mScroll->setWidget(mPageView);
+    // The page width is known once the page area is laid out, and after every resize.
+    mScroll->viewport()->installEventFilter(this);
 
     auto* layoutBox = new QVBoxLayout(this);
     layoutBox->addLayout(bar);
     layoutBox->addWidget(mScroll, 1);
 
-    // At most 1100 × 1000 pixels, and never more than the screen's work area.
-    QSize size(1100, 1000);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        size = size.boundedTo(screen->availableGeometry().size());
-    }
-    resize(size);
+    resize(1100, 1000);
     refresh();
+}
+
+void ReportPreview::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitIntoScreen();
+}
+
+// At most 1100 × 1000 pixels, frame included, and within the screen's work area.
+void ReportPreview::fitIntoScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect work = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize room = QSize(1100, 1000).boundedTo(work.size()) - frame;
+    resize(size().boundedTo(room.expandedTo(minimumSizeHint())));
+    QRect placed = frameGeometry();
+    placed.moveLeft(std::clamp(placed.left(), work.left(), std::max(work.left(), work.right() - placed.width() + 1)));
+    placed.moveTop(std::clamp(placed.top(), work.top(), std::max(work.top(), work.bottom() - placed.height() + 1)));
+    move(placed.topLeft());
 }
 
 ReportPreview::~ReportPreview() = default;
@@ -131,11 +169,15 @@ void ReportPreview::refresh() {
     mPageView->adjustSize();
 }
 
-void ReportPreview::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    if (mDotsPerInch == 0) {
+bool ReportPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mScroll->viewport() && event->type() == QEvent::Resize && mDotsPerInch == 0) {
         refresh();
     }
+    return QDialog::eventFilter(watched, event);
+}
+
+int ReportPreview::shownPageWidth() const {
+    return mPageView->width();
 }
 
 void ReportPreview::printClick() {

@@ -34,12 +34,17 @@ public slots:
     void savePdfClick();
     void savePngClick();
 
+    // The width of the page as shown, in pixels.
+    int shownPageWidth() const;
+
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     double shownDotsPerInch() const;
     void refresh();
+    void fitIntoScreen();
 
     TDravinReport00& mLayout;
     std::unique_ptr<ReportRenderer> mRenderer;

@@ -11,8 +11,13 @@
 #include <algorithm>
 #include <exception>
 
+#include "data/errors.h"
 #include "data/tdravindatat.h"
 #include "ui/helpsystem.h"
+#include "ui/modelview/columnwidth.h"
+#include "ui/modelview/cursorlink.h"
+#include "ui/modelview/gridlook.h"
+#include "ui/modelview/resizewatch.h"
 #include "ui/modelview/tablemodel.h"
 
 namespace dravin {
@@ -44,16 +49,6 @@ bool editing(const Table& t) {
     return t.state() == TableState::Edit || t.state() == TableState::Insert;
 }
 
-// Nearest whole number to value / 100, halves to even; exact for every width.
-int roundedHundredths(int value) {
-    int q = value / 100;
-    const int r = value % 100;
-    if (r > 50 || (r == 50 && q % 2 != 0)) {
-        ++q;
-    }
-    return q;
-}
-
 }  // namespace
 
 ParamDialog::ParamDialog(QWidget* owner, TDravinDataT& data, const ParamDialogSpec& spec)
@@ -63,14 +58,13 @@ ParamDialog::ParamDialog(QWidget* owner, TDravinDataT& data, const ParamDialogSp
       mData(data),
       mSpec(spec) {
     DBGrid1->setObjectName("DBGrid1");
-    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
+    applyGridLook(DBGrid1);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     DBGrid1->horizontalHeader()->setStretchLastSection(false);
-    DBGrid1->horizontalHeader()->setMinimumSectionSize(0);  // the widths are computed exactly
-    DBGrid1->viewport()->installEventFilter(this);
+    watchWidth(DBGrid1->viewport(), [this](int w) { applyColumnWidths(w); });
     auto* content = new QVBoxLayout(Panel1);
     content->setContentsMargins(0, 0, 0, 0);
     content->addWidget(DBGrid1);
@@ -89,6 +83,7 @@ ParamDialog::ParamDialog(QWidget* owner, TDravinDataT& data, const ParamDialogSp
 
 ParamDialog::~ParamDialog() {
     DBGrid1->setModel(nullptr);
+    delete mLink;
     delete mModel;
     // The table stays open with its read-only state; the dialog only lets go of it.
     Table1 = nullptr;
@@ -140,25 +135,14 @@ void ParamDialog::SelectTable(bool study) {
         columns.push_back({c.field, QString::fromUtf8(c.title), c.percent / 100.0});
     }
     DBGrid1->setModel(nullptr);
+    delete mLink;
     delete mModel;
     mModel = new TableModel(table, std::move(columns), this);
     DBGrid1->setModel(mModel);
     connect(mModel, &TableModel::failed, this, &ParamDialog::reportError);
-    connect(mModel, &TableModel::cursorMoved, this, &ParamDialog::followCursor);
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (mFollowing || !current.isValid() || current.row() == mModel->pendingRow() ||
-                    current.row() == Table1->currentRow()) {
-                    return;
-                }
-                // Leaving a row posts its edit; a refused post keeps the grid on that row.
-                try {
-                    Table1->moveTo(current.row());
-                } catch (const std::exception& e) {
-                    reportError(QString::fromUtf8(e.what()));
-                    followCursor(mModel->currentRow());
-                }
-            });
+    mLink = new CursorLink(
+        table, [this](const std::function<void()>& op) { return run(op); }, this);
+    mLink->addGrid(DBGrid1, mModel);
     CaptionSuffix = study ? " (Οικοδομής)" : " (Προγράμματος)";
     table.setReadOnly(true);
     table.open();
@@ -175,20 +159,12 @@ void ParamDialog::FormResize() {
     applyColumnWidths(DBGrid1->viewport()->width());
 }
 
-bool ParamDialog::eventFilter(QObject* watched, QEvent* event) {
-    // The grid's client area settles after the window's own resize.
-    if (watched == DBGrid1->viewport() && event->type() == QEvent::Resize) {
-        applyColumnWidths(DBGrid1->viewport()->width());
-    }
-    return TFormLockCloseHelpLow::eventFilter(watched, event);
-}
-
 std::vector<int> ParamDialog::columnWidths(int clientWidth) const {
     std::vector<int> widths;
     for (size_t i = 0; i < mSpec.columns.size(); ++i) {
         const int margin = i + 1 < mSpec.columns.size() ? 1 : 2;
         widths.push_back(
-            std::max(0, roundedHundredths(clientWidth * mSpec.columns[i].percent) - margin));
+            std::max(0, shareOfWidth(clientWidth, mSpec.columns[i].percent) - margin));
     }
     return widths;
 }
@@ -207,17 +183,28 @@ void ParamDialog::HelpBtnClick() {
     HelpSystem::ShowHelpTopic(QString::fromUtf8(mSpec.helpTopic));
 }
 
+bool ParamDialog::run(const std::function<void()>& operation) {
+    try {
+        operation();
+        return true;
+    } catch (const AbortError&) {
+        // The user was told already, or declined.
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
 bool ParamDialog::settleEdit() {
+    if (mLink) {
+        mLink->commitEditors();
+    }
     if (!Table1 || !Table1->isOpen() || !editing(*Table1)) {
         return true;
     }
-    try {
-        Table1->post();
-        return true;
-    } catch (const std::exception& e) {
-        reportError(QString::fromUtf8(e.what()));
-        return false;
-    }
+    const bool posted = run([this] { Table1->post(); });
+    mLink->follow();
+    return posted;
 }
 
 void ParamDialog::LockBtnClick() {
@@ -264,21 +251,14 @@ void ParamDialog::act(void (Table::*operation)()) {
     if (!Table1) {
         return;
     }
-    try {
-        (Table1->*operation)();
-    } catch (const std::exception& e) {
-        reportError(QString::fromUtf8(e.what()));
+    // The text of an open cell editor belongs to the record, except for cancel.
+    if (operation == &Table::cancel) {
+        mLink->revertEditors();
+    } else {
+        mLink->commitEditors();
     }
-}
-
-void ParamDialog::followCursor(int row) {
-    if (row < 0 || !mModel) {
-        return;
-    }
-    mFollowing = true;
-    const int column = std::max(0, DBGrid1->currentIndex().column());
-    DBGrid1->setCurrentIndex(mModel->index(row, column));
-    mFollowing = false;
+    run([this, operation] { (Table1->*operation)(); });
+    mLink->follow();
 }
 
 }  // namespace dravin

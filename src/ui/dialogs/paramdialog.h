@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "ui/dialogs/tformlockclosehelplow.h"
@@ -11,6 +12,7 @@ class QToolButton;
 
 namespace dravin {
 
+class CursorLink;
 class Table;
 class TableModel;
 class TDravinDataT;
@@ -57,7 +59,6 @@ protected:
     void FormShow() override;
     void FormResize() override;
     void HelpBtnClick() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildNavigator();
@@ -67,12 +68,12 @@ private:
     // Posts an edit still pending; a refusal is reported and the row stays in edit mode.
     bool settleEdit();
     void act(void (Table::*operation)());
-    void followCursor(int row);
+    bool run(const std::function<void()>& operation);
 
     TDravinDataT& mData;
     const ParamDialogSpec& mSpec;
     TableModel* mModel = nullptr;
-    bool mFollowing = false;
+    CursorLink* mLink = nullptr;
 };
 
 }  // namespace dravin

@@ -1,6 +1,7 @@
 #include "ui/dialogs/printsetup.h"
 
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -12,13 +13,18 @@
 namespace dravin {
 
 bool choosePrintFont(QWidget* parent, PrintSettings& settings) {
-    QFontDialog dialog(QFont(settings.fontFamily, settings.fontPointSize), parent);
+    // The dialog lists installed families only: a name such as "Courier New" is shown as
+    // the family it prints with, and stays as it is unless another family is chosen.
+    const QString shown = QFontInfo(QFont(settings.fontFamily)).family();
+    QFontDialog dialog(QFont(shown, settings.fontPointSize), parent);
     dialog.setObjectName("FontDialog1");
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     const QFont chosen = dialog.selectedFont();
-    settings.fontFamily = chosen.family();
+    if (chosen.family() != shown) {
+        settings.fontFamily = chosen.family();
+    }
     // Sizes come in whole points; a pixel-sized font keeps the size it had.
     if (chosen.pointSize() > 0) {
         settings.fontPointSize = chosen.pointSize();

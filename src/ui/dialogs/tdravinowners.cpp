@@ -17,6 +17,10 @@
 #include "data/feedback.h"
 #include "data/tdravindatat.h"
 #include "ui/helpsystem.h"
+#include "ui/modelview/columnwidth.h"
+#include "ui/modelview/cursorlink.h"
+#include "ui/modelview/gridlook.h"
+#include "ui/modelview/resizewatch.h"
 #include "ui/modelview/tablemodel.h"
 
 namespace dravin {
@@ -95,43 +99,22 @@ TDravinOwners::TDravinOwners(TDravinDataT& data, Prompter& prompter, QWidget* ow
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->verticalHeader()->setVisible(false);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
+    applyGridLook(DBGrid1);
     DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGrid1->setFixedWidth(260);
+    watchWidth(DBGrid1->viewport(), [this](int w) { applyColumnWidths(w); });
     setTabOrder(edits.back(), DBGrid1);
 
-    // Signals that arrive while a command changes the table wait for its end: the record
-    // may be half-placed until then.
-    const auto follow = [this] {
-        if (mInCommand) {
-            return;
-        }
-        const int row = mModel->currentRow();
-        if (row >= 0 && row < mModel->rowCount() && DBGrid1->currentIndex().row() != row) {
-            mSyncing = true;
-            DBGrid1->setCurrentIndex(mModel->index(row, 0));
-            mSyncing = false;
-        }
-        showRecord();
-    };
-    connect(mModel, &TableModel::cursorMoved, this, follow);
-    connect(mModel, &QAbstractItemModel::modelReset, this, follow);
-    connect(mModel, &QAbstractItemModel::rowsInserted, this, follow);
-    connect(mModel, &QAbstractItemModel::rowsRemoved, this, follow);
-    connect(mModel, &QAbstractItemModel::dataChanged, this, follow);
+    // The edits show the current owner whenever the table has changed or moved.
+    mLink = new CursorLink(
+        mOwners, [this](const std::function<void()>& op) { return run(op); }, this);
+    mLink->addGrid(DBGrid1, mModel);
+    connect(mLink, &CursorLink::followed, this, &TDravinOwners::showRecord);
+    connect(mModel, &TableModel::cursorMoved, this, &TDravinOwners::showRecord);
+    connect(mModel, &QAbstractItemModel::modelReset, this, &TDravinOwners::showRecord);
+    connect(mModel, &QAbstractItemModel::dataChanged, this, &TDravinOwners::showRecord);
     connect(mModel, &TableModel::failed, this,
             [this](const QString& message) { mPrompter.error(message.toStdString()); });
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this, follow](const QModelIndex& current) {
-                if (mSyncing || mInCommand || !current.isValid() ||
-                    current.row() == mModel->pendingRow() ||
-                    current.row() == mModel->currentRow()) {
-                    return;
-                }
-                // Leaving an owner posts its edit; a refused post keeps it current.
-                run([this, row = current.row()] { mOwners.moveTo(row); });
-                follow();
-            });
 
     auto* navigator = new QFrame(Panel2);
     navigator->setObjectName("DBNavigator1");
@@ -167,23 +150,24 @@ TDravinOwners::TDravinOwners(TDravinDataT& data, Prompter& prompter, QWidget* ow
         button->setText(QString::fromUtf8(b.glyph));
         button->setToolTip(b.hint);
         buttons->addWidget(button);
-        connect(button, &QToolButton::clicked, this, [this, act = b.act, follow] {
+        connect(button, &QToolButton::clicked, this, [this, act = b.act] {
             run([this, &act] { act(*this); });
-            follow();
+            mLink->follow();
         });
     }
     static_cast<QHBoxLayout*>(Panel2->layout())->insertWidget(0, navigator);
 
     FormShow();
-    follow();
+    mLink->follow();
+    showRecord();
 }
 
 int TDravinOwners::nameColumnWidth(int w) noexcept {
-    return static_cast<int>(std::nearbyint(w * 0.75)) - 1;
+    return shareOfWidth(w, 75) - 1;
 }
 
 int TDravinOwners::idColumnWidth(int w) noexcept {
-    return static_cast<int>(std::nearbyint(w * 0.25)) - 2;
+    return shareOfWidth(w, 25) - 2;
 }
 
 void TDravinOwners::applyColumnWidths(int w) {
@@ -211,7 +195,8 @@ void TDravinOwners::showRecord() {
         return;
     }
     mShowing = true;
-    const bool any = !mOwners.isEmpty() || mOwners.state() == TableState::Insert;
+    const bool any =
+        mOwners.isOpen() && (!mOwners.isEmpty() || mOwners.state() == TableState::Insert);
     for (size_t i = 0; i < kEdits.size(); ++i) {
         QString text;
         if (any) {

@@ -10,6 +10,7 @@ class QTableView;
 
 namespace dravin {
 
+class CursorLink;
 class Prompter;
 class Table;
 class TableModel;
@@ -45,10 +46,10 @@ private:
     Table& mOwners;
     Prompter& mPrompter;
     TableModel* mModel;
+    CursorLink* mLink = nullptr;
     bool mShowing = false;    // filling the edits
     bool mWriting = false;    // an edit is being stored
-    bool mSyncing = false;    // the grid follows the cursor
-    bool mInCommand = false;  // the table is being changed; its signals are not the user's
+    bool mInCommand = false;  // the table is being changed; the edits wait for its end
 };
 
 }  // namespace dravin

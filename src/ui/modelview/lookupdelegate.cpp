@@ -19,6 +19,9 @@ QWidget* LookupDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
                                       const QModelIndex&) const {
     auto* combo = new QComboBox(parent);
     combo->setMaxVisibleItems(mVisibleRows);
+    // Styles that open a plain list over the field ignore the number of visible rows;
+    // this list drops below it and keeps to that number.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     if (!mSource.isOpen()) {
         return combo;
     }

@@ -38,6 +38,7 @@ Value parseNumber(const QString& text, const FieldDef& f) {
 
 TableModel::TableModel(Table& table, std::vector<ColumnSpec> columns, QObject* parent)
     : QAbstractTableModel(parent), mTable(table), mColumns(std::move(columns)) {
+    mRows = mTable.isOpen() ? mTable.recordCount() : 0;
     mShowsPending = mTable.state() == TableState::Insert;
     mTable.addObserver(this);
 }
@@ -47,10 +48,10 @@ TableModel::~TableModel() {
 }
 
 int TableModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid() || !mTable.isOpen()) {
+    if (parent.isValid()) {
         return 0;
     }
-    return mTable.recordCount() + (mShowsPending ? 1 : 0);
+    return mRows + (mShowsPending ? 1 : 0);
 }
 
 int TableModel::columnCount(const QModelIndex& parent) const {
@@ -58,18 +59,25 @@ int TableModel::columnCount(const QModelIndex& parent) const {
 }
 
 int TableModel::pendingRow() const {
-    return mShowsPending ? mTable.recordCount() : -1;
+    return mShowsPending ? mRows : -1;
 }
 
 int TableModel::currentRow() const {
     return mShowsPending ? pendingRow() : mTable.currentRow();
 }
 
+bool TableModel::isEditedRow(int row) const {
+    return editing(mTable) && row == currentRow();
+}
+
 Value TableModel::valueAt(int row, int column) const {
     const char* name = mColumns[static_cast<size_t>(column)].field;
     // The record being edited shows what the user typed, not yet posted.
-    if (editing(mTable) && row == currentRow()) {
+    if (isEditedRow(row)) {
         return const_cast<Table&>(mTable).field(name).value();
+    }
+    if (row >= mTable.recordCount()) {
+        return Value();
     }
     if (const auto idx = mTable.def().fieldIndex(name)) {
         return mTable.rowValue(row, *idx);
@@ -81,7 +89,7 @@ Value TableModel::valueAt(int row, int column) const {
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount()) {
+    if (!index.isValid() || index.row() >= rowCount() || !mTable.isOpen()) {
         return {};
     }
     const ColumnSpec& c = column(index.column());
@@ -158,7 +166,9 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
 void TableModel::store(const QModelIndex& index, const QVariant& value) {
     const ColumnSpec& c = column(index.column());
     if (index.row() != pendingRow()) {
-        mTable.moveTo(index.row());  // posts the edit of another record first
+        if (mShowsPending || index.row() != mTable.currentRow()) {
+            mTable.moveTo(index.row());  // posts the edit of another record first
+        }
         mTable.edit();
     }
     if (const LookupDef* l = mTable.def().lookup(c.field)) {
@@ -178,62 +188,106 @@ void TableModel::store(const QModelIndex& index, const QVariant& value) {
 void TableModel::tableAboutToReset(const Table&) {
     if (!mResetting) {
         mResetting = true;
+        mUpdating = true;
         beginResetModel();
     }
 }
 
 void TableModel::tableReset(const Table&) {
+    mRows = mTable.isOpen() ? mTable.recordCount() : 0;
     mShowsPending = mTable.state() == TableState::Insert;
     if (mResetting) {
         mResetting = false;
         endResetModel();
+        mUpdating = false;
     }
     emit cursorMoved(currentRow());
 }
 
-void TableModel::rowAboutToBeInserted(const Table&, int row) {
+namespace {
+
+// Marks the model busy while a change is passed to the views.
+class Updating {
+public:
+    explicit Updating(bool& flag) : mFlag(flag), mWas(flag) { mFlag = true; }
+    ~Updating() { mFlag = mWas; }
+    Updating(const Updating&) = delete;
+    Updating& operator=(const Updating&) = delete;
+
+private:
+    bool& mFlag;
+    bool mWas;
+};
+
+}  // namespace
+
+void TableModel::rowInserted(const Table&, int row) {
+    Updating updating(mUpdating);
     if (mShowsPending) {
-        // The pending record is about to take its place among the others.
-        const int pending = pendingRow();
-        beginRemoveRows({}, pending, pending);
-        mShowsPending = false;
-        endRemoveRows();
+        placePending(row);
+        return;
     }
     beginInsertRows({}, row, row);
-}
-
-void TableModel::rowInserted(const Table&, int) {
+    ++mRows;
     endInsertRows();
 }
 
-void TableModel::rowAboutToBeRemoved(const Table&, int row) {
-    beginRemoveRows({}, row, row);
+void TableModel::placePending(int row) {
+    // The record being inserted takes its place among the others.
+    const int pending = mRows;
+    const bool moves = row != pending && beginMoveRows({}, pending, pending, {}, row);
+    ++mRows;
+    mShowsPending = false;
+    if (moves) {
+        endMoveRows();
+    }
+    rowChanged(mTable, row);
 }
 
-void TableModel::rowRemoved(const Table&, int) {
+void TableModel::rowRemoved(const Table&, int row) {
+    Updating updating(mUpdating);
+    beginRemoveRows({}, row, row);
+    --mRows;
     endRemoveRows();
 }
 
+void TableModel::rowMoved(const Table&, int from, int to) {
+    Updating updating(mUpdating);
+    moveRow(from, to);
+}
+
+void TableModel::moveRow(int from, int to) {
+    // Qt counts the destination before the move.
+    if (from != to && beginMoveRows({}, from, from, {}, to > from ? to + 1 : to)) {
+        endMoveRows();
+    }
+    rowChanged(mTable, to);
+}
+
 void TableModel::rowChanged(const Table&, int row) {
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    if (row >= 0 && row < rowCount()) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
 }
 
 void TableModel::stateChanged(const Table&) {
+    Updating updating(mUpdating);
     const bool pending = mTable.state() == TableState::Insert;
     if (pending && !mShowsPending) {
-        const int row = mTable.recordCount();
-        beginInsertRows({}, row, row);
+        beginInsertRows({}, mRows, mRows);
         mShowsPending = true;
         endInsertRows();
-        emit cursorMoved(row);
     } else if (!pending && mShowsPending) {
-        const int row = pendingRow();
-        beginRemoveRows({}, row, row);
+        beginRemoveRows({}, mRows, mRows);
         mShowsPending = false;
         endRemoveRows();
     } else if (mTable.currentRow() >= 0) {
         rowChanged(mTable, mTable.currentRow());
     }
+}
+
+void TableModel::cursorChanged(const Table&) {
+    emit cursorMoved(currentRow());
 }
 
 }  // namespace dravin

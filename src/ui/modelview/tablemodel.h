@@ -10,7 +10,11 @@ namespace dravin {
 
 // A grid's view of a table component: one row per record in key order, plus the
 // pending record while one is being inserted. Edits go to the table, which applies
-// the field rules; the model never writes a file itself.
+// the field rules; the model never writes a file itself. The table tells the model of
+// its changes once they are whole; the model keeps the row count its views know and
+// turns each change into the begin/end pair they expect, moving a record whose key
+// changed (and the pending record when it is placed) so that the current cell and an
+// open editor go with it.
 class TableModel : public QAbstractTableModel, private TableObserver {
     Q_OBJECT
 public:
@@ -31,8 +35,8 @@ public:
     int pendingRow() const;
     // The model row of the table's current record.
     int currentRow() const;
-    // True while the table is placing or removing a record: the views' reactions must
-    // not move the table's cursor then.
+    // True while the model passes a change of the table on to its views: their reactions
+    // must not move the table's cursor then.
     bool updating() const noexcept { return mUpdating; }
 
 signals:
@@ -44,18 +48,22 @@ signals:
 private:
     void tableAboutToReset(const Table&) override;
     void tableReset(const Table&) override;
-    void rowAboutToBeInserted(const Table&, int row) override;
     void rowInserted(const Table&, int row) override;
-    void rowAboutToBeRemoved(const Table&, int row) override;
     void rowRemoved(const Table&, int row) override;
+    void rowMoved(const Table&, int from, int to) override;
     void rowChanged(const Table&, int row) override;
     void stateChanged(const Table&) override;
+    void cursorChanged(const Table&) override;
 
+    void placePending(int row);
+    void moveRow(int from, int to);
+    bool isEditedRow(int row) const;
     Value valueAt(int row, int column) const;
     void store(const QModelIndex& index, const QVariant& value);
 
     Table& mTable;
     std::vector<ColumnSpec> mColumns;
+    int mRows = 0;  // the records the views know of
     bool mShowsPending = false;
     bool mResetting = false;
     bool mUpdating = false;
