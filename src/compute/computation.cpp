@@ -15,8 +15,6 @@ namespace {
 
 using LD = long double;
 
-double held(LD x) noexcept { return static_cast<double>(x); }
-
 // Stores R2(x), or blank when x is negligible.
 void setRounded(Field f, double x) {
     if (IsNegligible(x)) {
@@ -61,8 +59,8 @@ std::optional<Computation::Key> Computation::residueTarget(
     return lastReceiver;
 }
 
-void Computation::correct(const std::optional<Key>& target, const char* field, double residue,
-                          const char* secondField, double secondResidue) {
+void Computation::correct(const std::optional<Key>& target, const char* field, long double residue,
+                          const char* secondField, long double secondResidue) {
     // No record to take the residue, or the captured one is gone: nothing to correct,
     // rather than landing on whatever record the cursor stands on.
     if (!target || !mSpaces.findKey({(*target)[0], (*target)[1], (*target)[2]})) {
@@ -70,10 +68,10 @@ void Computation::correct(const std::optional<Key>& target, const char* field, d
     }
     mSpaces.edit();
     Field f = mSpaces.field(field);
-    f.setFloat(held(LD(f.asFloat()) + residue));
+    f.setFloat(held(f.asFloat() + residue));
     if (secondField) {
         Field s = mSpaces.field(secondField);
-        s.setFloat(held(LD(s.asFloat()) + secondResidue));
+        s.setFloat(held(s.asFloat() + secondResidue));
     }
     mSpaces.post();
 }
@@ -182,22 +180,20 @@ void Computation::SumClearAreas() {
         }
         if (floor <= ComputeAccumulators::kHighestFloor && kind <= 900) {
             auto& sums = mAcc.floor(floor);
-            sums.clearArea = held(LD(sums.clearArea) + area);
-            sums.clearVolume = held(LD(sums.clearVolume) + volume);
-            mAcc.totalClearArea = held(LD(mAcc.totalClearArea) + area);
-            mAcc.totalClearVolume = held(LD(mAcc.totalClearVolume) + volume);
+            accumulate(sums.clearArea, area);
+            accumulate(sums.clearVolume, volume);
+            accumulate(mAcc.totalClearArea, area);
+            accumulate(mAcc.totalClearVolume, volume);
             if (kind < 200) {
                 const LD fcoef2 = f.FCoef2.asFloat();
                 const LD xcoef3 = f.XCoef3.asFloat();
-                mAcc.weightedPrivateArea =
-                    held(LD(mAcc.weightedPrivateArea) + held((fcoef2 * area) * xcoef3));
-                mAcc.weightedPrivateVolume =
-                    held(LD(mAcc.weightedPrivateVolume) + held((fcoef2 * volume) * xcoef3));
+                accumulate(mAcc.weightedPrivateArea, (fcoef2 * area) * xcoef3);
+                accumulate(mAcc.weightedPrivateVolume, (fcoef2 * volume) * xcoef3);
             }
         }
         if (common) {
-            mAcc.commonArea = held(LD(mAcc.commonArea) + area);
-            mAcc.commonVolume = held(LD(mAcc.commonVolume) + volume);
+            accumulate(mAcc.commonArea, area);
+            accumulate(mAcc.commonVolume, volume);
         }
     }
     mAcc.weightedPrivateArea = R2(mAcc.weightedPrivateArea);
@@ -229,7 +225,7 @@ void Computation::ComputeCommonShares() {
                 f.AreaKoin.setFloat(R2(s));
                 areaTarget = currentKey();
             }
-            sumArea = held(LD(sumArea) + f.AreaKoin.asFloat());
+            accumulate(sumArea, f.AreaKoin.asFloat());
         }
         f.VolumeKoin.clear();
         if (volumeShares) {
@@ -240,12 +236,12 @@ void Computation::ComputeCommonShares() {
             if (IsSignificant(s)) {
                 f.VolumeKoin.setFloat(R2(s));
             }
-            sumVolume = held(LD(sumVolume) + f.VolumeKoin.asFloat());
+            accumulate(sumVolume, f.VolumeKoin.asFloat());
         }
         mSpaces.post();
     }
-    correct(residueTarget(areaTarget), "AreaKoin", held(LD(mAcc.commonArea) - sumArea),
-            "VolumeKoin", held(LD(mAcc.commonVolume) - sumVolume));
+    correct(residueTarget(areaTarget), "AreaKoin", LD(mAcc.commonArea) - sumArea, "VolumeKoin",
+            LD(mAcc.commonVolume) - sumVolume);
 }
 
 void Computation::ComputeGrossAndWeights() {
@@ -262,7 +258,7 @@ void Computation::ComputeGrossAndWeights() {
         const double areaClear = f.AreaClear.asFloat();
         const double m = held(LD(areaClear) + f.AreaKoin.asFloat());
         setRounded(f.AreaMikto, m);
-        mAcc.totalGrossArea = held(LD(mAcc.totalGrossArea) + f.AreaMikto.asFloat());
+        accumulate(mAcc.totalGrossArea, f.AreaMikto.asFloat());
 
         // Future constructions bear no common share in their value.
         const double base = floor == kFutureFloor ? areaClear : m;
@@ -270,19 +266,19 @@ void Computation::ComputeGrossAndWeights() {
                                f.XCoef2.asFloat()) *
                               f.XCoef7.asFloat());
         setRounded(f.DravinOikopedo, w);
-        mAcc.valueWeightTotal = held(LD(mAcc.valueWeightTotal) + w);
+        accumulate(mAcc.valueWeightTotal, w);
 
         const double e1 = held(LD(f.XCoef4.asFloat()) * m);
         setRounded(f.PosostoDapanes1, e1);
-        mAcc.commonExpenseWeightTotal = held(LD(mAcc.commonExpenseWeightTotal) + e1);
+        accumulate(mAcc.commonExpenseWeightTotal, e1);
 
         const double e2 = held((LD(f.FCoef3.asFloat()) * areaClear) * f.XCoef5.asFloat());
         setRounded(f.PosostoDapanes2, e2);
-        mAcc.elevatorWeightTotal = held(LD(mAcc.elevatorWeightTotal) + e2);
+        accumulate(mAcc.elevatorWeightTotal, e2);
 
         const double v = held(LD(f.VolumeClear.asFloat()) + f.VolumeKoin.asFloat());
         setRounded(f.VolumeMikto, v);
-        mAcc.totalGrossVolume = held(LD(mAcc.totalGrossVolume) + f.VolumeMikto.asFloat());
+        accumulate(mAcc.totalGrossVolume, f.VolumeMikto.asFloat());
         mSpaces.post();
     }
 }
@@ -343,33 +339,32 @@ void Computation::NormalizeShares() {
             perMilleTarget = currentKey();
             const double x = R2(held((LD(f.DravinOikopedo.asFloat()) * mAcc.perMilleTotal) /
                                      mAcc.valueWeightTotal));
-            sumPerMille = held(LD(sumPerMille) + x);
+            accumulate(sumPerMille, x);
             f.DravinOikopedo.setFloat(x);
             const double p = R2(held((LD(mAcc.plotArea) * x) * 0.001L));
             f.PartofOikopedo.setFloat(p);
-            sumPlot = held(LD(sumPlot) + p);
+            accumulate(sumPlot, p);
         }
         if (common) {
             commonTarget = currentKey();
             const double x =
                 R2(held((LD(f.PosostoDapanes1.asFloat()) * 1000) / mAcc.commonExpenseWeightTotal));
-            sumCommon = held(LD(sumCommon) + x);
+            accumulate(sumCommon, x);
             f.PosostoDapanes1.setFloat(x);
         }
         if (elevator) {
             elevatorTarget = currentKey();
             const double x =
                 R2(held((LD(f.PosostoDapanes2.asFloat()) * 1000) / mAcc.elevatorWeightTotal));
-            sumElevator = held(LD(sumElevator) + x);
+            accumulate(sumElevator, x);
             f.PosostoDapanes2.setFloat(x);
         }
         mSpaces.post();
     }
-    correct(residueTarget(perMilleTarget), "DravinOikopedo",
-            held(LD(mAcc.perMilleTotal) - sumPerMille), "PartofOikopedo",
-            held(LD(mAcc.distributablePlotArea) - sumPlot));
-    correct(residueTarget(commonTarget), "PosostoDapanes1", held(1000.0L - sumCommon));
-    correct(residueTarget(elevatorTarget), "PosostoDapanes2", held(1000.0L - sumElevator));
+    correct(residueTarget(perMilleTarget), "DravinOikopedo", LD(mAcc.perMilleTotal) - sumPerMille,
+            "PartofOikopedo", LD(mAcc.distributablePlotArea) - sumPlot);
+    correct(residueTarget(commonTarget), "PosostoDapanes1", 1000.0L - sumCommon);
+    correct(residueTarget(elevatorTarget), "PosostoDapanes2", 1000.0L - sumElevator);
 }
 
 }  // namespace dravin

@@ -64,8 +64,9 @@ private:
     using Key = std::array<Value, 3>;
     Key currentKey();
     // Adds the residues to the record with the key; does nothing when there is none.
-    void correct(const std::optional<Key>& target, const char* field, double residue,
-                 const char* secondField = nullptr, double secondResidue = 0);
+    // A residue is part of the correction's formula: it is not held on its own.
+    void correct(const std::optional<Key>& target, const char* field, long double residue,
+                 const char* secondField = nullptr, long double secondResidue = 0);
     std::optional<Key> residueTarget(const std::optional<Key>& lastReceiver) const;
     // The record that this computation turns into the future row; it weighs nothing.
     bool isFutureSource();

@@ -14,8 +14,7 @@ namespace {
 
 void volumeRule(SpaceFields& f) {
     f.VolumeClear.clear();
-    const double v =
-        static_cast<double>(static_cast<long double>(f.AreaClear.asFloat()) * f.Height.asFloat());
+    const double v = held(static_cast<long double>(f.AreaClear.asFloat()) * f.Height.asFloat());
     if (IsSignificant(v)) {
         f.VolumeClear.setFloat(R2(v));
     }

@@ -19,4 +19,15 @@ bool IsNegligible(long double x) noexcept;
 // RoundDecimals(2, x) held as a double, as every stored result is.
 double R2(long double x);
 
+// x held as a double, as every value that is stored, tested or rounded.
+inline double held(long double x) noexcept {
+    return static_cast<double>(x);
+}
+
+// acc += term. A term that is neither stored, tested nor rounded stays extended until
+// the sum is held: holding it first would round it twice.
+inline void accumulate(double& acc, long double term) noexcept {
+    acc = held(acc + term);
+}
+
 }  // namespace dravin

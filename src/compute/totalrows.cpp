@@ -11,8 +11,6 @@ namespace {
 
 using LD = long double;
 
-double held(LD x) noexcept { return static_cast<double>(x); }
-
 void clearCoefficients(Table& spaces) {
     for (const char* name : {"FCoef1", "FCoef2", "FCoef3", "FCoef4", "FCoef5", "XCoef1", "XCoef2",
                              "XCoef3", "XCoef4", "XCoef5", "XCoef6", "XCoef7", "XCoef8"}) {

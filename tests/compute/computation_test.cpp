@@ -155,6 +155,48 @@ INSTANTIATE_TEST_SUITE_P(Cases, CoefficientShareTest,
                                            CoefficientShareCase{0.5, 0.5, 6.0, 24.0},
                                            CoefficientShareCase{0.0, 1.0, NAN, 30.0}));
 
+struct WeightedSumCase {
+    const char* name;
+    SpaceKey start;
+    double groundKoin;  // of the 51.08 m² on floor 0, FCoef2 0.87
+    double firstKoin;   // of the 105.91 m² on floor 1, FCoef2 0.94
+};
+
+void PrintTo(const WeightedSumCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class WeightedSumTest : public ComputationTest,
+                        public ::testing::WithParamInterface<WeightedSumCase> {};
+
+// 0.87 × 51.08 + 0.94 × 105.91 is 143.99499999999998 as one sum and 143.99 rounded; a
+// sum of terms each held as a double first would read 143.995, round to 144.00, and
+// move a cent between the shares. Heights of 1 m make the volumes repeat the areas.
+TEST_P(WeightedSumTest, WeightedPrivateAreaIsOneSumOfUnheldTerms) {
+    const auto& c = GetParam();
+    makeStudy({{0, 1.0, 0.87}, {1, 1.0, 0.94}}, {{10}, {213}},
+              {{0, 10, 1, 51.08, 1}, {1, 10, 1, 105.91, 1}, {1, 213, 1, 41.75, 1}});
+    go(c.start);
+    compute();
+    const SpaceKey ground{0, 10, 1}, first{1, 10, 1};
+    EXPECT_NEAR(number(ground, "AreaKoin"), c.groundKoin, kExact);
+    EXPECT_NEAR(number(first, "AreaKoin"), c.firstKoin, kExact);
+    EXPECT_NEAR(number(ground, "VolumeKoin"), c.groundKoin, kExact);
+    EXPECT_NEAR(number(first, "VolumeKoin"), c.firstKoin, kExact);
+    EXPECT_NEAR(number(ground, "AreaMikto"), 51.08 + c.groundKoin, kExact);
+    EXPECT_NEAR(number(first, "AreaMikto"), 105.91 + c.firstKoin, kExact);
+    EXPECT_NEAR(number(first, "VolumeMikto"), 105.91 + c.firstKoin, kExact);
+}
+
+// The rounded shares are 12.89 and 28.87; the start space, or else the last one, takes
+// the -0.01.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WeightedSumTest,
+    ::testing::Values(WeightedSumCase{"StartOnGroundFloor", {0, 10, 1}, 12.88, 28.87},
+                      WeightedSumCase{"StartOnFirstFloor", {1, 10, 1}, 12.89, 28.86},
+                      WeightedSumCase{"StartOnCommonSpace", {1, 213, 1}, 12.89, 28.86}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // ---------------------------------------------------------------- shares
 
 struct ShareCase {
