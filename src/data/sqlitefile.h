@@ -48,7 +48,8 @@ private:
 // Programs share table files through SQLite's file locks. A connection that may write
 // holds the file exclusively from its first access until it closes, so a second
 // program can neither read stale records from it nor write behind its back; readers
-// share the file among themselves. A conflict throws InUseError at once.
+// share the file among themselves. A conflict throws InUseError at once. A reader in a
+// folder it cannot write reads the file as it stands, without locks or side files.
 class SqliteFile {
 public:
     enum class Mode { OpenExisting, Create };
@@ -57,6 +58,8 @@ public:
                Sharing sharing = Sharing::Exclusive);
     ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
+    // Whether this program may write the file: the file and its folder take writes.
+    static bool writable(const std::filesystem::path& path);
     SqliteFile& operator=(const SqliteFile&) = delete;
 
     void exec(std::string_view sql);

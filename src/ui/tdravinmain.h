@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "data/studyfiles.h"
 #include "ui/tformtopclosehelplove.h"
 
 class QAction;
@@ -117,6 +118,8 @@ private:
     void followCursor(int row);
     void navigate(const std::function<void()>& move);
     std::optional<QString> chooseStudy(bool save, const QString& title, bool mustExist);
+    StudyLocation chosenStudy(const QString& file) const;
+    void standOn(const StudyLocation& where);
     void openChosenStudy(const QString& file);
 
     std::unique_ptr<TDravinDataT> mData;
