@@ -478,9 +478,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"InitParamsWithoutDataDirectory",
                     {"init-params", "--studies-dir", "@S", "--study", "A", "--data-dir", "@M"},
                     1},
-        FailureCase{"NewWithoutDataDirectory",
-                    {"new", "--studies-dir", "@S", "--study", "NEA", "--data-dir", "@M"},
-                    1},
         FailureCase{
             "BadFormat", {"export", "--studies-dir", "@S", "--study", "A", "--format", "xml"}, 2},
         FailureCase{"UnknownCommand", {"frobnicate", "--studies-dir", "@S"}, 2},
@@ -704,7 +701,7 @@ protected:
                                           fs::perms::others_exec);
         fs::create_directories(mProgram);
         fs::create_directories(mHome);
-        for (const fs::path program : {fs::path(DRAVIN_CLI), fs::path(DRAVIN_LIBRARY),
+        for (const fs::path& program : {fs::path(DRAVIN_CLI), fs::path(DRAVIN_LIBRARY),
                                        fs::path(DESKTOP_PROBE)}) {
             fs::copy_file(program, mProgram / program.filename());
         }
