@@ -191,7 +191,8 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sha
     const bool folderWritable = takesWrites(folderOf(path));
     const bool fileWritable = mode == Mode::Create || takesWrites(path);
     if (sharing == Sharing::Exclusive && !(folderWritable && fileWritable)) {
-        throw SqliteError(SQLITE_READONLY, "The table file " + path.string() + cannotBeWritten(EROFS));
+        throw SqliteError(SQLITE_READONLY,
+                          "The table file " + path.string() + cannotBeWritten(EROFS));
     }
     // Read where it stands, as in an installed copy whose folders belong to another user.
     const bool readInPlace = sharing == Sharing::Shared && !folderWritable;

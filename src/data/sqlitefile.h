@@ -54,8 +54,7 @@ class SqliteFile {
 public:
     enum class Mode { OpenExisting, Create };
     enum class Sharing { Shared, Exclusive };
-    SqliteFile(const std::filesystem::path& path, Mode mode,
-               Sharing sharing = Sharing::Exclusive);
+    SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sharing = Sharing::Exclusive);
     ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
     // Whether this program may write the file: the file and its folder take writes.

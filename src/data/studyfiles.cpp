@@ -146,8 +146,8 @@ void completePendingSave(const std::filesystem::path& dir, const std::string& na
         }
         std::filesystem::rename(finished, table, ec);
         if (ec) {
-            throw IoError("Cannot put the table " + table.string() + " in place: " +
-                          writeFailureReason(ec.value()) + ".");
+            throw IoError("Cannot put the table " + table.string() +
+                          " in place: " + writeFailureReason(ec.value()) + ".");
         }
     }
     syncDirectory(dir);

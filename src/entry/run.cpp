@@ -154,9 +154,10 @@ void Run::setUp(TDravinMain& main) {
     TDravinDataT& data = main.data();
     // The study the settings remember is opened, never made anew: a study that is not
     // there is not the one the user worked on. Only the first run's scratch study is made.
-    const bool studyMissing = !mArgs.embedded && isDirectory(main.StudiesDir) &&
-                              !(main.StudiesDir == under("MELETES") && main.StudyName == "SCRATCH") &&
-                              !studyExists(path(main.StudiesDir), main.StudyName.toStdString());
+    const bool studyMissing =
+        !mArgs.embedded && isDirectory(main.StudiesDir) &&
+        !(main.StudiesDir == under("MELETES") && main.StudyName == "SCRATCH") &&
+        !studyExists(path(main.StudiesDir), main.StudyName.toStdString());
     if (isDirectory(main.StudiesDir) && !studyMissing) {
         main.WriteStudyMarker();
     }

@@ -262,8 +262,7 @@ TEST_F(CliTest, NewWithoutMasterTablesStartsWithEmptyFloorsAndKinds) {
     EXPECT_EQ(made["general"].size(), 1u);
     EXPECT_TRUE(fs::exists(mStudies / "NEWONE.DVT"));
     for (const auto& entry : fs::directory_iterator(mStudies)) {
-        EXPECT_EQ(entry.path().filename().string().find(".new"), std::string::npos)
-            << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find(".new"), std::string::npos) << entry.path();
     }
 }
 
@@ -590,10 +589,10 @@ TEST_F(CliTest, AStudyAnotherProgramHoldsIsRefusedWithOneLine) {
     ASSERT_EQ(other.readLine(), "open");
     ASSERT_EQ(other.readLine(), "posted");
     for (const char* command : {"compute", "export", "delete"}) {
-        const Result r = run(with(with({command}, study("A")),
-                                  command == std::string("export")
-                                      ? std::vector<std::string>{"--format", "json"}
-                                      : std::vector<std::string>{}));
+        const Result r =
+            run(with(with({command}, study("A")), command == std::string("export")
+                                                      ? std::vector<std::string>{"--format", "json"}
+                                                      : std::vector<std::string>{}));
         EXPECT_EQ(r.exitCode, 1) << command;
         EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
         EXPECT_NE(r.err.find("is open in another program."), std::string::npos) << r.err;
@@ -660,9 +659,11 @@ TEST_F(DiskFaultTest, AFullDiskRefusesEachCommandAndLosesNothing) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
     const std::string before = exportJson("A");
     fill();
-    expectRefused({with({"compute"}, study("A")), with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})),
-                   with({"save-as"}, with(study("A"), {"--to-dir", mStudies.string(), "--to-study", "B"})), with({"new"}, study("C"))},
-                  "full");
+    expectRefused(
+        {with({"compute"}, study("A")), with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})),
+         with({"save-as"}, with(study("A"), {"--to-dir", mStudies.string(), "--to-study", "B"})),
+         with({"new"}, study("C"))},
+        "full");
     unfill();
     EXPECT_EQ(exportJson("A"), before);
     for (const auto& entry : fs::directory_iterator(mStudies)) {
@@ -675,9 +676,9 @@ TEST_F(DiskFaultTest, AReadOnlyStudiesFolderRefusesEachCommandAndLosesNothing) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
     const std::string before = exportJson("A");
     setReadOnly(true);
-    expectRefused({with({"compute"}, study("A")), with({"delete"}, study("A")),
-                   with({"new"}, study("C"))},
-                  "read-only");
+    expectRefused(
+        {with({"compute"}, study("A")), with({"delete"}, study("A")), with({"new"}, study("C"))},
+        "read-only");
     setReadOnly(false);
     EXPECT_EQ(exportJson("A"), before);
 }
@@ -701,8 +702,8 @@ protected:
                                           fs::perms::others_exec);
         fs::create_directories(mProgram);
         fs::create_directories(mHome);
-        for (const fs::path& program : {fs::path(DRAVIN_CLI), fs::path(DRAVIN_LIBRARY),
-                                       fs::path(DESKTOP_PROBE)}) {
+        for (const fs::path& program :
+             {fs::path(DRAVIN_CLI), fs::path(DRAVIN_LIBRARY), fs::path(DESKTOP_PROBE)}) {
             fs::copy_file(program, mProgram / program.filename());
         }
         fs::copy(fs::path(DRAVIN_CLI).parent_path() / "DB2", mProgram / "DB2",
@@ -732,7 +733,8 @@ protected:
                 if (::chdir(mHome.c_str()) != 0) {
                     ADD_FAILURE() << "cannot enter " << mHome;
                 }
-                for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+                for (const char* variable :
+                     {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
                     ::unsetenv(variable);
                 }
                 ASSERT_NE(::access(mProgram.c_str(), W_OK), 0);
@@ -780,8 +782,8 @@ TEST_F(InstalledCopyTest, CommandLineToolWorksOnTheInstalledMasterTables) {
         EXPECT_EQ(created.out.find("not found"), std::string::npos) << created.out;
         runOk(with({"load"}, with(study("B"), {mDemo.string()})));
         runOk(with({"compute"}, study("B")));
-        runOk(with({"report"}, with(study("B"), {"--variant", "1", "--pdf",
-                                                 (mStudies / "B.pdf").string()})));
+        runOk(with({"report"},
+                   with(study("B"), {"--variant", "1", "--pdf", (mStudies / "B.pdf").string()})));
         EXPECT_GT(fs::file_size(mStudies / "B.pdf"), 1000u);
         const Json a = Json::parse(exportJson("A"));
         EXPECT_FALSE(a["floors"].empty());

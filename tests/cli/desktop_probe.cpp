@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     const auto library =
         std::filesystem::read_symlink("/proc/self/exe").parent_path() / "libdravin.so";
     void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_NODELETE);
-    const auto compute = handle ? reinterpret_cast<Compute>(dlsym(handle, "DravinCompute")) : nullptr;
+    const auto compute =
+        handle ? reinterpret_cast<Compute>(dlsym(handle, "DravinCompute")) : nullptr;
     if (!compute) {
         say("FAILED", dlerror());
         return 1;

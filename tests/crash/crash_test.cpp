@@ -297,9 +297,8 @@ WorkerRun runWorker(std::vector<std::string> args, const fs::path& errorFile,
         run.failure = "the worker ran longer than the time-out";
         worker->kill();
     }
-    const auto status = worker->waitStatus(
-        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(kReapTimeOut)
-                             .count()));
+    const auto status = worker->waitStatus(static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(kReapTimeOut).count()));
     if (!status) {
         run.failure = "the worker did not end";
         return run;
@@ -307,8 +306,8 @@ WorkerRun runWorker(std::vector<std::string> args, const fs::path& errorFile,
     run.killed = WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL;
     const bool succeeded = WIFEXITED(*status) && WEXITSTATUS(*status) == 0 && run.done();
     if (run.failure.empty() && !(succeeded || (killAt && run.killed))) {
-        run.failure =
-            "the worker failed (status " + std::to_string(*status) + "): " + test::readFile(errorFile);
+        run.failure = "the worker failed (status " + std::to_string(*status) +
+                      "): " + test::readFile(errorFile);
     }
     return run;
 }

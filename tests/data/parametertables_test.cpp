@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "data/errors.h"
 #include "data/studyfiles.h"

@@ -252,8 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"EmptyValueIsNotAbsent", "NAME=", "SCRATCH", ""},
         TextCase{"BlanksAreTrimmed", "NAME = my study \t", "", "my study"},
         TextCase{"EqualsSignInValue", "NAME=a=b", "", "a=b"},
-        TextCase{"DoubleQuotesAreDropped", "NAME=\"/home/user/MELETES\"", "",
-                 "/home/user/MELETES"},
+        TextCase{"DoubleQuotesAreDropped", "NAME=\"/home/user/MELETES\"", "", "/home/user/MELETES"},
         TextCase{"SingleQuotesAreDropped", "NAME = 'my study' ", "", "my study"},
         TextCase{"QuotesKeepBlanks", "NAME=\" my study \"", "", " my study "},
         TextCase{"OnlyOnePairIsDropped", "NAME=\"\"a\"\"", "", "\"a\""},
@@ -383,14 +382,14 @@ TEST_P(ValueProblemTest, NamesWhatCannotBeKept) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ValueProblemTest,
-    ::testing::Values(
-        ValueProblemCase{"Greek", "/home/χρήστης/ΜΕΛΕΤΕΣ", std::nullopt},
-        ValueProblemCase{"LatinAccent", "/home/user/café", "τον χαρακτήρα «é»"},
-        ValueProblemCase{"FirstOfSeveral", "Ωραία 日本", "τον χαρακτήρα «日»"},
-        ValueProblemCase{"LineBreak", "a\nb", "αλλαγή γραμμής"},
-        ValueProblemCase{"CarriageReturn", "a\rb", "αλλαγή γραμμής"},
-        ValueProblemCase{"Longest", std::string(2045, 'a'), std::nullopt},
-        ValueProblemCase{"TooLong", std::string(2046, 'a'), "περισσότερους από 2045 χαρακτήρες"}),
+    ::testing::Values(ValueProblemCase{"Greek", "/home/χρήστης/ΜΕΛΕΤΕΣ", std::nullopt},
+                      ValueProblemCase{"LatinAccent", "/home/user/café", "τον χαρακτήρα «é»"},
+                      ValueProblemCase{"FirstOfSeveral", "Ωραία 日本", "τον χαρακτήρα «日»"},
+                      ValueProblemCase{"LineBreak", "a\nb", "αλλαγή γραμμής"},
+                      ValueProblemCase{"CarriageReturn", "a\rb", "αλλαγή γραμμής"},
+                      ValueProblemCase{"Longest", std::string(2045, 'a'), std::nullopt},
+                      ValueProblemCase{"TooLong", std::string(2046, 'a'),
+                                       "περισσότερους από 2045 χαρακτήρες"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IniFileTest, FirstRunWritesAllFiveSections) {
@@ -440,14 +439,16 @@ TEST_F(IniFileTest, UnreadableFileGivesFallbacksNotDefaults) {
 
 TEST_F(IniFileTest, FileWithoutReadPermissionGivesFallback) {
     // Permissions deny the super-user nothing.
-    test::asUnprivilegedUser([&] {
-        writeBytes(mFile, "[A]\r\nB=1\r\n");
-        fs::permissions(mFile, fs::perms::owner_write);
-        EXPECT_EQ(IniReadInteger(mFile, "A", "B", 5), 0);
-        IniWriteInteger(mFile, "A", "C", 2);  // must not replace lines it could not read
-        fs::permissions(mFile, fs::perms::owner_all);
-        EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
-    }, {mDir});
+    test::asUnprivilegedUser(
+        [&] {
+            writeBytes(mFile, "[A]\r\nB=1\r\n");
+            fs::permissions(mFile, fs::perms::owner_write);
+            EXPECT_EQ(IniReadInteger(mFile, "A", "B", 5), 0);
+            IniWriteInteger(mFile, "A", "C", 2);  // must not replace lines it could not read
+            fs::permissions(mFile, fs::perms::owner_all);
+            EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
+        },
+        {mDir});
 }
 
 TEST_F(IniFileTest, WriteOntoDirectoryIsDropped) {
@@ -466,22 +467,26 @@ TEST_F(IniFileTest, WriteIntoMissingDirectoryIsDropped) {
 
 TEST_F(IniFileTest, WriteToReadOnlyFileIsDropped) {
     // Permissions deny the super-user nothing.
-    test::asUnprivilegedUser([&] {
-        writeBytes(mFile, "[A]\r\nB=1\r\n");
-        fs::permissions(mFile, fs::perms::owner_read);
-        IniWriteInteger(mFile, "A", "B", 2);
-        EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
-    }, {mDir});
+    test::asUnprivilegedUser(
+        [&] {
+            writeBytes(mFile, "[A]\r\nB=1\r\n");
+            fs::permissions(mFile, fs::perms::owner_read);
+            IniWriteInteger(mFile, "A", "B", 2);
+            EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
+        },
+        {mDir});
 }
 
 TEST_F(IniFileTest, WriteIntoReadOnlyDirectoryIsDropped) {
     // Permissions deny the super-user nothing.
-    test::asUnprivilegedUser([&] {
-        fs::permissions(mDir, fs::perms::owner_read | fs::perms::owner_exec);
-        IniWriteInteger(mFile, "A", "B", 2);
-        fs::permissions(mDir, fs::perms::owner_all);
-        EXPECT_TRUE(dirEntries().empty());
-    }, {mDir});
+    test::asUnprivilegedUser(
+        [&] {
+            fs::permissions(mDir, fs::perms::owner_read | fs::perms::owner_exec);
+            IniWriteInteger(mFile, "A", "B", 2);
+            fs::permissions(mDir, fs::perms::owner_all);
+            EXPECT_TRUE(dirEntries().empty());
+        },
+        {mDir});
 }
 
 // ---- what stands at the settings file's path

@@ -112,7 +112,8 @@ ReadOnlyBind::ReadOnlyBind(const std::filesystem::path& dir) : mDir(dir) {
         return;
     }
     if (mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-        mReason = std::string("a bind mount cannot be made read-only here: ") + std::strerror(errno);
+        mReason =
+            std::string("a bind mount cannot be made read-only here: ") + std::strerror(errno);
         umount2(dir.c_str(), MNT_DETACH);
         return;
     }

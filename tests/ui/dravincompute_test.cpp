@@ -85,7 +85,6 @@ TEST_P(AccessCodeTest, WrongCodeReturnsAtOnce) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-
 INSTANTIATE_TEST_SUITE_P(Codes, AccessCodeTest,
                          ::testing::Values(CodeCase{"Reversed", 27406, 51873, 0},
                                            CodeCase{"ReversedEmbedded", 27406, 51873, 1},

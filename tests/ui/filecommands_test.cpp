@@ -122,7 +122,7 @@ struct RefusedChoiceCase {
     const char* action;
     const char* folder;  // under the temporary directory, made first
     const char* study;
-    const char* said;    // a part of the one message
+    const char* said;  // a part of the one message
 };
 
 std::ostream& operator<<(std::ostream& os, const RefusedChoiceCase& c) {

@@ -16,11 +16,11 @@
 #include <memory>
 
 #include "data/tdravindatat.h"
+#include "support/childprocess.h"
+#include "support/unprivileged.h"
 #include "ui/dialogs/tdravinparam1.h"
 #include "ui/dialogs/tdravinparam2.h"
 #include "ui/dialogs/tformlockclosehelplow.h"
-#include "support/childprocess.h"
-#include "support/unprivileged.h"
 #include "uifixture.h"
 
 namespace dravin::test {

@@ -94,10 +94,10 @@ TEST_F(RunTest, ARememberedStudyThatIsGoneIsNotMadeAnew) {
     writeSettings(other, "ΜΕΛΕΤΗ");
     TDravinMain& main = start(standalone());
 
-    EXPECT_EQ(mPrompter.messages,
-              std::vector<std::string>{"Η μελέτη ΜΕΛΕΤΗ δεν βρέθηκε στον κατάλογο " +
-                                       other.string() +
-                                       "· ανοίξτε ή δημιουργήστε μια μελέτη από το μενού «Αρχεία»."});
+    EXPECT_EQ(
+        mPrompter.messages,
+        std::vector<std::string>{"Η μελέτη ΜΕΛΕΤΗ δεν βρέθηκε στον κατάλογο " + other.string() +
+                                 "· ανοίξτε ή δημιουργήστε μια μελέτη από το μενού «Αρχεία»."});
     EXPECT_TRUE(fs::is_empty(other));
     EXPECT_FALSE(main.data().DravinT.isOpen());
     EXPECT_TRUE(main.action("NewFile")->isEnabled());
