@@ -67,9 +67,20 @@ void openMasters(TDravinDataT& data, const std::filesystem::path& dataDir) {
 // creating whatever is missing.
 void openStudy(TDravinDataT& data, const StudyArgs& s) {
     requireDirectory(s.studiesDir);
+    if (!studyExists(s.studiesDir, s.study)) {
+        requireUsableStudyName(s.studiesDir, s.study);
+    }
     writeStudyMarker(s.studiesDir, s.study);
     openMasters(data, s.dataDir);
     data.OpenStudy(s.studiesDir, s.study);
+}
+
+// A new study without the master tables starts with empty floors and kinds.
+void noteMissingMasters(const TDravinDataT& data, const StudyArgs& s, std::ostream& out) {
+    if (!data.FloorTo.isOpen()) {
+        out << "The master tables were not found in " << s.dataDir.string()
+            << "; the floor and kind tables of " << s.study << " start empty.\n";
+    }
 }
 
 // Removes a study that a failed command created, so that a failure leaves nothing
@@ -161,9 +172,13 @@ void cmdNew(const Arguments& a, Context& ctx) {
     a.expectPositional(0, "no further words");
     const StudyArgs s = studyArgs(a, ctx);
     TDravinDataT data;
+    const bool existed = studyExists(s.studiesDir, s.study);
     NewStudyGuard guard(data, s);
     openStudy(data, s);
     guard.done();
+    if (!existed) {
+        noteMissingMasters(data, s, ctx.out);
+    }
     ctx.out << "Study " << s.study << " is ready in directory " << s.studiesDir.string() << "\n";
 }
 
@@ -355,11 +370,10 @@ void cmdSaveAs(const Arguments& a, Context& ctx) {
     target.studiesDir = a.required("to-dir");
     target.study = a.required("to-study");
     requireStudy(source);
+    requireDirectory(target.studiesDir);
     TDravinDataT data;
-    NewStudyGuard guard(data, target);
-    openStudy(data, target);
+    openMasters(data, source.dataDir);
     data.SaveStudyAs(source.studiesDir, source.study, target.studiesDir, target.study);
-    guard.done();
     ctx.out << "Saved " << source.study << " as " << target.study << " in "
             << target.studiesDir.string() << ".\n";
 }

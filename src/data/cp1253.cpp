@@ -130,14 +130,22 @@ std::string encode(std::string_view utf8) {
 }
 
 bool canEncode(std::string_view utf8) noexcept {
+    return !firstUnencodable(utf8).has_value();
+}
+
+std::optional<std::string> firstUnencodable(std::string_view utf8) {
     size_t pos = 0;
     while (pos < utf8.size()) {
+        const size_t start = pos;
         char32_t cp = 0;
-        if (!nextCodePoint(utf8, pos, cp) || encodeOne(cp) < 0) {
-            return false;
+        if (!nextCodePoint(utf8, pos, cp)) {
+            return std::string("\xEF\xBF\xBD");  // U+FFFD stands for bytes that are no character
+        }
+        if (encodeOne(cp) < 0) {
+            return std::string(utf8.substr(start, pos - start));
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 std::string decode(std::string_view bytes) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 
 #include "errors.h"
@@ -139,11 +140,73 @@ Value SqliteStatement::column(int col, FieldType type) const {
     }
 }
 
+namespace {
+
+bool takesWrites(const std::filesystem::path& p) {
+    return ::access(p.c_str(), W_OK) == 0;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+// The file as an SQLite URI that reads it without side files and without locks: a
+// reader in a folder it cannot write could neither make the log SQLite keeps beside a
+// table nor lock it.
+std::string immutableUri(const std::filesystem::path& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const unsigned char c : path.string()) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += hex[c >> 4];
+            uri += hex[c & 15];
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+// A log or journal left beside the table holds changes that only a writer can finish.
+bool holdsUnfinishedChanges(const std::filesystem::path& path) {
+    std::error_code ec;
+    for (const char* companion : {"-wal", "-journal"}) {
+        const auto size = std::filesystem::file_size(path.string() + companion, ec);
+        if (!ec && size > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool SqliteFile::writable(const std::filesystem::path& path) {
+    return takesWrites(folderOf(path)) && takesWrites(path);
+}
+
 SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sharing)
     : mPath(path), mSharing(sharing) {
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
-                      (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(path.string().c_str(), &mDb, flags, nullptr);
+    const bool folderWritable = takesWrites(folderOf(path));
+    const bool fileWritable = mode == Mode::Create || takesWrites(path);
+    if (sharing == Sharing::Exclusive && !(folderWritable && fileWritable)) {
+        throw SqliteError(SQLITE_READONLY,
+                          "The table file " + path.string() + cannotBeWritten(EROFS));
+    }
+    // Read where it stands, as in an installed copy whose folders belong to another user.
+    const bool readInPlace = sharing == Sharing::Shared && !folderWritable;
+    if (readInPlace && holdsUnfinishedChanges(path)) {
+        throw SqliteError(SQLITE_READONLY, "The table file " + path.string() +
+                                               " cannot be read: it holds unfinished changes "
+                                               "and its folder is read-only.");
+    }
+    const int flags =
+        SQLITE_OPEN_NOMUTEX |
+        (readInPlace ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE) |
+        (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
+    const std::string name = readInPlace ? immutableUri(path) : path.string();
+    const int rc = sqlite3_open_v2(name.c_str(), &mDb, flags, nullptr);
     if (rc != SQLITE_OK) {
         try {
             throwSqliteError(mDb, "Cannot open the table file " + path.string() + ": ");
@@ -156,22 +219,6 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sha
     sqlite3_extended_result_codes(mDb, 1);
     // Long enough for another program's passing read; a file held open stays held.
     sqlite3_busy_timeout(mDb, 300);
-    // SQLite keeps a log file beside the table and would fail on it later with a
-    // vague message; a read-only file or folder is named as such at once.
-    const auto folder = path.has_parent_path() ? path.parent_path() : ".";
-    const bool folderWritable = ::access(folder.c_str(), W_OK) == 0;
-    const bool fileWritable = mode == Mode::Create || ::access(path.c_str(), W_OK) == 0;
-    std::string refusal;
-    if (sharing == Sharing::Exclusive && !(folderWritable && fileWritable)) {
-        refusal = cannotBeWritten(EROFS);
-    } else if (!folderWritable) {
-        refusal = " cannot be opened: its folder is read-only.";
-    }
-    if (!refusal.empty()) {
-        sqlite3_close_v2(mDb);
-        mDb = nullptr;
-        throw SqliteError(SQLITE_READONLY, "The table file " + path.string() + refusal);
-    }
     if (sharing == Sharing::Exclusive) {
         exec("PRAGMA locking_mode=EXCLUSIVE");
     }

@@ -48,15 +48,17 @@ private:
 // Programs share table files through SQLite's file locks. A connection that may write
 // holds the file exclusively from its first access until it closes, so a second
 // program can neither read stale records from it nor write behind its back; readers
-// share the file among themselves. A conflict throws InUseError at once.
+// share the file among themselves. A conflict throws InUseError at once. A reader in a
+// folder it cannot write reads the file as it stands, without locks or side files.
 class SqliteFile {
 public:
     enum class Mode { OpenExisting, Create };
     enum class Sharing { Shared, Exclusive };
-    SqliteFile(const std::filesystem::path& path, Mode mode,
-               Sharing sharing = Sharing::Exclusive);
+    SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sharing = Sharing::Exclusive);
     ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
+    // Whether this program may write the file: the file and its folder take writes.
+    static bool writable(const std::filesystem::path& path);
     SqliteFile& operator=(const SqliteFile&) = delete;
 
     void exec(std::string_view sql);

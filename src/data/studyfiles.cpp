@@ -1,6 +1,10 @@
 #include "studyfiles.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 
@@ -20,6 +24,12 @@ std::filesystem::path studyMarkerPath(const std::filesystem::path& dir, const st
 }
 
 namespace {
+
+// The longest name a file of a study gets beyond the study name: the general data
+// table made under its temporary names, with the engine's journal beside it.
+constexpr const char* kLongestTableSuffix = "GenData_DRAVIN.new.DB.creating-journal";
+// The longest path the table engine opens.
+constexpr size_t kEngineMaxPath = 512;
 
 bool holdsMarker(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -53,16 +63,109 @@ void writeStudyMarker(const std::filesystem::path& dir, const std::string& name)
     }
 }
 
+std::optional<std::string> studyNameProblem(const std::filesystem::path& dir,
+                                            const std::string& name) {
+    const std::string longest = name + kLongestTableSuffix;
+    long nameMax = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0) {
+        nameMax = NAME_MAX;
+    }
+    if (longest.size() > static_cast<size_t>(nameMax)) {
+        return "Το όνομα μελέτης «" + name +
+               "» είναι πολύ μεγάλο για τα ονόματα των αρχείων της· διαλέξτε συντομότερο όνομα.";
+    }
+    std::error_code ec;
+    if ((std::filesystem::absolute(dir, ec) / longest).string().size() > kEngineMaxPath) {
+        return "Η διαδρομή του καταλόγου " + dir.string() + " με το όνομα μελέτης «" + name +
+               "» είναι πολύ μεγάλη για τα αρχεία της μελέτης· διαλέξτε συντομότερο όνομα ή "
+               "κατάλογο πιο κοντά στη ρίζα.";
+    }
+    return std::nullopt;
+}
+
+void requireUsableStudyName(const std::filesystem::path& dir, const std::string& name) {
+    if (const auto problem = studyNameProblem(dir, name)) {
+        throw IoError(*problem);
+    }
+}
+
+std::filesystem::path pendingSavePath(const std::filesystem::path& dir, const std::string& name) {
+    return dir / (name + ".DVT.saving");
+}
+
+namespace {
+
+std::filesystem::path tableFile(const std::filesystem::path& dir, const std::string& name,
+                                const char* part, const char* suffix = "") {
+    return dir / (studyTableName(name, part) + suffix + ".DB");
+}
+
+// Names, renames and removals in the directory reach the disk before what follows them.
+void syncDirectory(const std::filesystem::path& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+void commitSavedStudy(const std::filesystem::path& dir, const std::string& name) {
+    const auto pending = pendingSavePath(dir, name);
+    errno = 0;
+    const int fd = ::open(pending.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const int error = errno;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        throw IoError("Cannot create the file " + pending.string() + ": " +
+                      writeFailureReason(error) + ".");
+    }
+    ::close(fd);
+    syncDirectory(dir);
+    completePendingSave(dir, name);
+}
+
+void completePendingSave(const std::filesystem::path& dir, const std::string& name) {
+    const auto pending = pendingSavePath(dir, name);
+    std::error_code ec;
+    if (!std::filesystem::exists(pending, ec)) {
+        return;
+    }
+    for (const char* part : kStudyPartWords) {
+        const auto finished = tableFile(dir, name, part, kNewTableSuffix);
+        if (!std::filesystem::exists(finished, ec)) {
+            continue;  // put in place before the interruption
+        }
+        const auto table = tableFile(dir, name, part);
+        // The old table's log would be read as part of the new file.
+        for (const char* companion : {"-wal", "-shm", "-journal"}) {
+            std::filesystem::remove(table.string() + companion, ec);
+        }
+        std::filesystem::rename(finished, table, ec);
+        if (ec) {
+            throw IoError("Cannot put the table " + table.string() +
+                          " in place: " + writeFailureReason(ec.value()) + ".");
+        }
+    }
+    syncDirectory(dir);
+    writeStudyMarker(dir, name);
+    std::filesystem::remove(pending, ec);
+}
+
 std::string studyTableName(const std::string& studyName, const char* partWord) {
     return studyName + partWord + "_DRAVIN";
 }
 
 bool studyExists(const std::filesystem::path& dir, const std::string& name) {
     std::error_code ec;
-    if (std::filesystem::exists(studyMarkerPath(dir, name), ec)) {
+    if (std::filesystem::exists(studyMarkerPath(dir, name), ec) ||
+        std::filesystem::exists(pendingSavePath(dir, name), ec)) {
         return true;
     }
-    for (const char* part : {"Floor", "Xoros", "Owner", "Dravin", "GenData"}) {
+    for (const char* part : kStudyPartWords) {
         if (std::filesystem::exists(dir / (studyTableName(name, part) + ".DB"), ec)) {
             return true;
         }

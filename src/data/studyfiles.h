@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace dravin {
@@ -18,8 +20,34 @@ std::string studyMarkerBytes();
 void writeStudyMarker(const std::filesystem::path& dir, const std::string& name);
 std::filesystem::path studyMarkerPath(const std::filesystem::path& dir, const std::string& name);
 
-// True when the marker file or any table of the study exists.
+// True when the marker file or any table of the study exists, or a save-as into it
+// awaits its end.
 bool studyExists(const std::filesystem::path& dir, const std::string& name);
+
+// A table is made complete under its name with this suffix, then renamed.
+inline constexpr const char* kNewTableSuffix = ".new";
+
+// Why a study of that name cannot be kept in that directory, as one sentence: a file it
+// needs (the longest table name with the suffixes of a table being made and of the
+// engine's journal) would be longer than the file system or the engine takes.
+std::optional<std::string> studyNameProblem(const std::filesystem::path& dir,
+                                            const std::string& name);
+// Throws IoError with the sentence of studyNameProblem.
+void requireUsableStudyName(const std::filesystem::path& dir, const std::string& name);
+
+// A save-as puts the five finished tables of its target in place together: the file at
+// this path, written once all five are complete under kNewTableSuffix, says that they
+// are to replace the target's tables; the marker follows, then the file goes. A program
+// killed in between leaves the file, and completePendingSave ends the work.
+std::filesystem::path pendingSavePath(const std::filesystem::path& dir, const std::string& name);
+void commitSavedStudy(const std::filesystem::path& dir, const std::string& name);
+// Puts the finished tables of an interrupted save-as in place; nothing when none waits.
+void completePendingSave(const std::filesystem::path& dir, const std::string& name);
+
+// The part word of each table of a study, in the order floor, kind, owner, space,
+// general data.
+inline constexpr std::array<const char*, 5> kStudyPartWords = {"Floor", "Xoros", "Owner", "Dravin",
+                                                               "GenData"};
 
 // The table name of one part of a study: name + part word + "_DRAVIN".
 std::string studyTableName(const std::string& studyName, const char* partWord);

@@ -187,6 +187,10 @@ bool Table::exists() const {
     return std::filesystem::is_regular_file(filePath(), ec);
 }
 
+bool Table::fileWritable() const {
+    return exists() && SqliteFile::writable(filePath());
+}
+
 void Table::createTable() {
     requireClosed("create");
     const auto path = filePath();

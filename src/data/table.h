@@ -70,6 +70,9 @@ public:
 
     // --- Files.
     bool exists() const;
+    // Whether this program may write the table's file (it exists, and it and its folder
+    // take writes); a table that may not is only ever opened read-only.
+    bool fileWritable() const;
     void createTable();
     void deleteTable();
     void emptyTable();

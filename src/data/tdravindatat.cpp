@@ -1,5 +1,9 @@
 #include "tdravindatat.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "errors.h"
 #include "studyfiles.h"
 #include "tabledefinitions.h"
@@ -78,8 +82,7 @@ void TDravinDataT::OpenParameterTables(const std::filesystem::path& dir) {
 
 void TDravinDataT::initParameters(Table& study, Table& master) {
     if (!master.isOpen()) {
-        throw EngineError("The master table " + master.tableName() + " is not open, so the table " +
-                          study.tableName() + " cannot be filled.");
+        throw EngineError(kMastersMissingMessage);
     }
     DisplaySuspension suspended(study);
     study.close();
@@ -108,6 +111,14 @@ void TDravinDataT::OpenStudy(const std::filesystem::path& dir, const std::string
     const auto tables = workingSet();
     for (size_t i = 0; i < tables.size(); ++i) {
         previous[i] = {tables[i]->directory(), tables[i]->tableName(), tables[i]->isOpen()};
+    }
+    completePendingSave(dir, name);
+    const bool whole = std::all_of(kStudyPartWords.begin(), kStudyPartWords.end(), [&](auto part) {
+        std::error_code ec;
+        return std::filesystem::exists(dir / (studyTableName(name, part) + ".DB"), ec);
+    });
+    if (!whole) {
+        requireUsableStudyName(dir, name);
     }
     try {
         for (size_t i = 0; i < tables.size(); ++i) {
@@ -142,10 +153,16 @@ void TDravinDataT::OpenStudy(const std::filesystem::path& dir, const std::string
 }
 
 void TDravinDataT::fillNewStudyTable(Table& t) {
+    // Without the master tables the floors and kinds start empty, for "Αρχικοποίηση
+    // παραμέτρων" to fill once the masters are there.
     if (&t == &FloorT) {
-        InitFloorParameters();
+        if (FloorTo.isOpen()) {
+            InitFloorParameters();
+        }
     } else if (&t == &XorosT) {
-        InitXorosParameters();
+        if (XorosTo.isOpen()) {
+            InitXorosParameters();
+        }
     } else if (&t == &GenDataT) {
         t.edit();
         t.field("DravinTotal").setFloat(1000.0);
@@ -165,7 +182,7 @@ void TDravinDataT::createStudyTable(Table& t) {
     // by an error or by a killed run, would never be filled again.
     const std::string name = t.tableName();
     const std::filesystem::path path = t.filePath();
-    t.setTableName(name + ".new");
+    t.setTableName(name + kNewTableSuffix);
     const std::filesystem::path temp = t.filePath();
     try {
         if (t.exists()) {
@@ -206,63 +223,142 @@ void TDravinDataT::pointSecondSetAt(const std::filesystem::path& dir, const std:
 }
 
 void TDravinDataT::SaveStudyAs(const std::filesystem::path& sourceDir,
-                               const std::string& sourceName, const std::filesystem::path&,
-                               const std::string&) {
-    BusyScope busy(*mProgress, "Διάσωση-Αντιγραφή αρχείων");
-    // The target is the study the working set stands on; copying it onto itself
-    // would read and write the same tables.
-    if (sameStudy(sourceDir, sourceName, mStudyDir, mStudyName) ||
-        sameStudy(sourceDir, studyTableName(sourceName, "Dravin"), DravinT.directory(),
-                  DravinT.tableName())) {
+                               const std::string& sourceName,
+                               const std::filesystem::path& targetDir,
+                               const std::string& targetName) {
+    // Refused before anything is written.
+    if (sourceName.empty()) {
+        throw IoError(kNoStudyToSaveMessage);
+    }
+    if (!studyExists(sourceDir, sourceName)) {
+        throw IoError("Η μελέτη " + sourceName + " δεν υπάρχει στον κατάλογο " +
+                      sourceDir.string() + ", οπότε δεν αποθηκεύτηκε.");
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(targetDir, ec)) {
+        throw IoError("Ο κατάλογος " + targetDir.string() + " δεν υπάρχει, οπότε η μελέτη " +
+                      sourceName + " δεν αποθηκεύτηκε.");
+    }
+    requireUsableStudyName(targetDir, targetName);
+    // Copying a study onto itself would read and write the same tables.
+    if (sameStudy(sourceDir, sourceName, targetDir, targetName)) {
+        if (!isCurrentStudy(targetDir, targetName)) {
+            OpenStudy(targetDir, targetName);
+        }
         return;
     }
-    pointSecondSetAt(sourceDir, sourceName);
-
-    struct Move {
-        Table& target;
-        Table& source;
-        BatchMode mode;
-    };
-    const std::array<Move, 5> moves = {{{GenDataT, GenDataT1, BatchMode::Copy},
-                                        {FloorT, FloorT1, BatchMode::AppendUpdate},
-                                        {XorosT, XorosT1, BatchMode::AppendUpdate},
-                                        {OwnersT, OwnersT1, BatchMode::AppendUpdate},
-                                        {DravinT, DravinT1, BatchMode::AppendUpdate}}};
-    for (const Move& m : moves) {
-        m.target.disableControls();
-        m.target.close();
-        m.target.setReadOnly(false);
+    BusyScope busy(*mProgress, "Διάσωση-Αντιγραφή αρχείων");
+    completePendingSave(targetDir, targetName);
+    // The source is read where it stands: from the working set when that is on it.
+    const bool fromWorkingSet = isCurrentStudy(sourceDir, sourceName);
+    const auto sources = fromWorkingSet ? workingSet() : secondSet();
+    if (!fromWorkingSet) {
+        pointSecondSetAt(sourceDir, sourceName);
     }
-    std::exception_ptr failure;
+    // A working set on the target lets go of the tables about to be replaced.
+    const bool onTarget = isCurrentStudy(targetDir, targetName);
+    if (onTarget) {
+        for (Table* t : workingSet()) {
+            t->checkBrowseMode();
+            t->close();
+        }
+    }
+    std::vector<std::unique_ptr<Table>> made;
     try {
-        for (const Move& m : moves) {
-            m.target.batchMoveFrom(m.source, m.mode);
+        for (size_t i = 0; i < sources.size(); ++i) {
+            const Table& like = *sources[i];
+            const std::string tableName = studyTableName(targetName, kStudyPartWords[i]);
+            made.push_back(std::make_unique<Table>(like.componentName(), like.def()));
+            made.back()->setDirectory(targetDir);
+            made.back()->setTableName(tableName + kNewTableSuffix);
+            fillSavedTable(i, tableName, *made.back(), *sources[i]);
         }
     } catch (...) {
-        failure = std::current_exception();
-    }
-    // The working set is reopened whatever happened.
-    for (Table* t : workingSet()) {
-        try {
-            t->enableControls();
-            t->open();
-        } catch (...) {
-            if (!failure) {
-                failure = std::current_exception();
+        for (const auto& t : made) {
+            try {
+                t->close();
+                if (t->exists()) {
+                    t->deleteTable();
+                }
+            } catch (...) {
+                // The first error is the one to report; a leftover goes at the next try.
             }
         }
+        for (Table* t : secondSet()) {
+            t->close();
+        }
+        if (onTarget) {
+            for (Table* t : workingSet()) {
+                try {
+                    t->open();
+                } catch (...) {
+                    // It stays closed; the first error is reported.
+                }
+            }
+        }
+        throw;
     }
     // The source is not kept open: a later command on it would find it in use.
     for (Table* t : secondSet()) {
         t->close();
     }
-    if (failure) {
-        std::rethrow_exception(failure);
+    commitSavedStudy(targetDir, targetName);
+    // The working set stands on the target, writable whatever a parameter dialog left.
+    for (Table* t : workingSet()) {
+        if (t->isOpen()) {
+            t->checkBrowseMode();
+        }
+        t->close();
+        t->setReadOnly(false);
+    }
+    OpenStudy(targetDir, targetName);
+}
+
+void TDravinDataT::fillSavedTable(size_t part, const std::string& tableName, Table& made,
+                                  Table& source) {
+    Table existing(made.componentName(), made.def());
+    existing.setDirectory(made.directory());
+    existing.setTableName(tableName);
+    existing.setReadOnly(true);
+    if (made.exists()) {
+        made.deleteTable();  // left by a save-as that was cut short
+    }
+    CreateTableWithDriver(made);
+    // The target as it is, or as a new study starts; then the source, winning on equal keys.
+    Table* master = part == 0 ? &FloorTo : part == 1 ? &XorosTo : nullptr;
+    if (existing.exists()) {
+        made.batchMoveFrom(existing, BatchMode::AppendUpdate);
+    } else if (master && master->isOpen()) {
+        made.batchMoveFrom(*master, BatchMode::AppendUpdate);
+    }
+    // The general data is the source's; the other tables merge by key.
+    const bool generalData = std::string(kStudyPartWords[part]) == "GenData";
+    made.batchMoveFrom(source, generalData ? BatchMode::Copy : BatchMode::AppendUpdate);
+    made.close();
+}
+
+void TDravinDataT::OpenStudyWithMarker(const std::filesystem::path& dir, const std::string& name) {
+    const bool existed = studyExists(dir, name);
+    writeStudyMarker(dir, name);
+    try {
+        OpenStudy(dir, name);
+    } catch (...) {
+        if (!existed) {
+            try {
+                DeleteStudy(dir, name);
+                std::filesystem::remove(studyMarkerPath(dir, name));
+            } catch (...) {
+                // The failure to open is the one to report.
+            }
+        }
+        throw;
     }
 }
 
 void TDravinDataT::DeleteStudy(const std::filesystem::path& dir, const std::string& name) {
     BusyScope busy(*mProgress);
+    std::error_code ec;
+    std::filesystem::remove(pendingSavePath(dir, name), ec);  // a save into it is dropped
     pointSecondSetAt(dir, name);
     for (Table* t : secondSet()) {
         // A table already gone by hand is not an obstacle to deleting the rest.

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "feedback.h"
+#include "studyfiles.h"
 #include "table.h"
 
 namespace dravin {
@@ -50,7 +52,15 @@ public:
     // Points the working set at the study, creating and filling missing tables.
     // On failure the working set returns to the study it stood on before.
     void OpenStudy(const std::filesystem::path& dir, const std::string& name);
-    // Copies the source study into the study the working set stands on.
+    // Writes the study's marker, then OpenStudy; a study that did not exist before and fails
+    // to open leaves no file behind.
+    void OpenStudyWithMarker(const std::filesystem::path& dir, const std::string& name);
+    // Copies the source study into the target, which the working set then stands on: a new
+    // target gets the source's records with the master floors and kinds beneath them, an
+    // existing one has the source's records merged into its own by key, its general data
+    // replaced. The target's tables are made whole under temporary names and put in place
+    // together, its marker last, so a save-as cut short leaves no target or the whole one.
+    // Refused before anything is written when there is no source.
     void SaveStudyAs(const std::filesystem::path& sourceDir, const std::string& sourceName,
                      const std::filesystem::path& targetDir, const std::string& targetName);
     // Deletes the five tables of a study (not its marker file).
@@ -74,6 +84,9 @@ private:
     // Creates a missing table of the working set in its initial form.
     void createStudyTable(Table& t);
     void fillNewStudyTable(Table& t);
+    // Makes the table of one part of a save-as complete under its temporary name; the
+    // target's table of that part is tableName.
+    void fillSavedTable(size_t part, const std::string& tableName, Table& made, Table& source);
     void pointSecondSetAt(const std::filesystem::path& dir, const std::string& name);
 
     SilentFeedback mSilent;
@@ -82,10 +95,18 @@ private:
     std::string mStudyName;
 };
 
-// The part word of each working-set table, in the order floor, kind, owner, space,
-// general data.
-inline constexpr std::array<const char*, 5> kStudyPartWords = {"Floor", "Xoros", "Owner", "Dravin",
-                                                               "GenData"};
+// Said when the master tables are needed but were not opened.
+inline constexpr const char* kMastersMissingMessage =
+    "Οι πίνακες παραμέτρων του προγράμματος δεν βρέθηκαν, οπότε οι παράμετροι της μελέτης "
+    "δεν άλλαξαν.";
+
+// Said when the master tables are to be unlocked but their files or folder take no writes.
+inline constexpr const char* kMastersReadOnlyMessage =
+    "Οι πίνακες παραμέτρων αυτής της εγκατάστασης του προγράμματος δεν μπορούν να αλλάξουν.";
+
+// Said when save-as is asked for with no study open.
+inline constexpr const char* kNoStudyToSaveMessage =
+    "Δεν υπάρχει ανοιχτή μελέτη για να αποθηκευτεί.";
 
 // The three lines a new study's notes start with.
 extern const std::array<const char*, 3> kDefaultNotes;

@@ -159,8 +159,28 @@ std::optional<std::string_view> keyOf(std::string_view line) noexcept {
     return trim(t.substr(0, eq));
 }
 
+bool isQuote(char c) noexcept {
+    return c == '"' || c == '\'';
+}
+
+// One pair of quotes around a value is not part of it, as with the Windows functions.
+std::string_view unquoted(std::string_view value) noexcept {
+    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 std::string_view valueOf(std::string_view line) noexcept {
-    return trim(line.substr(line.find('=') + 1));
+    return unquoted(trim(line.substr(line.find('=') + 1)));
+}
+
+// The value as written: in quotes where reading would otherwise lose its blanks or quotes.
+std::string storedValue(const std::string& value) {
+    if (trim(value) != value || unquoted(value) != value) {
+        return "\"" + value + "\"";
+    }
+    return value;
 }
 
 struct Location {
@@ -367,8 +387,8 @@ void setValue(std::vector<Line>& lines, const std::string& section, const std::s
 
 void writeValue(const fs::path& file, const std::string& section, const std::string& key,
                 const std::string& value) {
-    if (!validSection(section) || !validKey(key) || hasLineBreak(value) ||
-        !cp1253::canEncode(section) || !cp1253::canEncode(key) || !cp1253::canEncode(value)) {
+    if (!validSection(section) || !validKey(key) || iniValueProblem(value) ||
+        !cp1253::canEncode(section) || !cp1253::canEncode(key)) {
         return;
     }
     fs::path target = file;
@@ -385,7 +405,8 @@ void writeValue(const fs::path& file, const std::string& section, const std::str
         return;
     }
     auto lines = splitLines(current.bytes);
-    setValue(lines, cp1253::encode(section), cp1253::encode(key), cp1253::encode(value));
+    setValue(lines, cp1253::encode(section), cp1253::encode(key),
+             cp1253::encode(storedValue(value)));
     const auto bytes = joinLines(lines);
     if (existed && bytes == current.bytes) {
         return;
@@ -509,6 +530,24 @@ std::string capText(std::string text) {
 }
 
 }  // namespace
+
+std::optional<std::string> iniValueProblem(const std::string& value) {
+    const auto unkept = cp1253::firstUnencodable(value);
+    if (unkept) {
+        return "τον χαρακτήρα «" + *unkept + "»";
+    }
+    if (hasLineBreak(value)) {
+        return "αλλαγή γραμμής";
+    }
+    size_t characters = 0;
+    for (const char c : value) {
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    if (characters + 2 > kMaxTextLength) {  // room for the quotes a write may add
+        return "περισσότερους από " + std::to_string(kMaxTextLength - 2) + " χαρακτήρες";
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> iniFileProblem(const fs::path& file) {
     std::error_code ec;

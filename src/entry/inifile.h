@@ -12,13 +12,14 @@ namespace dravin {
 //
 // - Section and key names match without regard to letter case (Latin and Greek letters).
 // - Every call opens the file, does its one access and closes it; nothing is cached.
-// - Blanks (spaces, tabs) around names and values are not part of them, as with the Windows
-//   private-profile functions: a value written with surrounding blanks reads back without them.
+// - Blanks (spaces, tabs) around names and values are not part of them, nor is one pair of
+//   quotes (" or ') around a value, as with the Windows private-profile functions. A value
+//   that would lose its blanks or quotes so is written inside a pair of double quotes.
 // - Only the first section of a name, and the first key of a name within it, count.
 // - No call reports a failure. A missing file or key reads as the default; a read that fails
 //   (the file cannot be read, a number overflows) returns 0, false, 0.0 or the empty text.
-//   A write that fails is dropped, and so is a write of a text with no code page 1253 form,
-//   a line break, or a name that could not be read back (empty, surrounding blanks, '=' in a
+//   A write that fails is dropped, and so is a write of a value iniValueProblem refuses or of
+//   a name that could not be read back (empty, surrounding blanks, '=' in a
 //   key, ']' in a section, a key starting with ';' or '[').
 // - A write replaces the file as a whole through a temporary file in the same directory, so
 //   an interrupted write leaves the old file; other lines keep their bytes. New files and
@@ -26,6 +27,11 @@ namespace dravin {
 // - A symbolic link at the path is followed: a write replaces the file it leads to and keeps
 //   the link. Nothing but a regular file is ever replaced: a write onto a directory, a link
 //   that leads to no file or any other kind of file is dropped.
+
+// What in a text value keeps the settings file from holding it, as words that follow "it
+// holds" in a Greek sentence ("τον χαρακτήρα «é»"): a character without a code page 1253
+// form, a line break, or more characters than a read returns. None when it can be kept.
+std::optional<std::string> iniValueProblem(const std::string& value);
 
 // Why the settings file cannot serve as one, as one sentence that names it: something other
 // than a regular file stands at its path (a directory, a link that leads to no file), or it

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "data/studyfiles.h"
 #include "data/tdravindatat.h"
 #include "entry/entryarguments.h"
 #include "entry/inifile.h"
@@ -151,13 +152,31 @@ void Run::setUp(TDravinMain& main) {
     main.setEmbeddedMenus(mArgs.embedded);
 
     TDravinDataT& data = main.data();
-    if (isDirectory(main.StudiesDir)) {
+    // The study the settings remember is opened, never made anew: a study that is not
+    // there is not the one the user worked on. Only the first run's scratch study is made.
+    const bool studyMissing =
+        !mArgs.embedded && isDirectory(main.StudiesDir) &&
+        !(main.StudiesDir == under("MELETES") && main.StudyName == "SCRATCH") &&
+        !studyExists(path(main.StudiesDir), main.StudyName.toStdString());
+    if (isDirectory(main.StudiesDir) && !studyMissing) {
         main.WriteStudyMarker();
     }
     if (isDirectory(main.DataDir)) {
         data.OpenParameterTables(path(main.DataDir));
+    } else {
+        main.prompter().inform(("Οι πίνακες παραμέτρων του προγράμματος (DrvFloor.DB, DrvXoros.DB) "
+                                "δεν βρέθηκαν στον κατάλογο " +
+                                main.DataDir +
+                                ", οπότε οι νέες μελέτες ξεκινούν χωρίς ορόφους και είδη χώρων.")
+                                   .toStdString());
     }
-    if (isDirectory(main.StudiesDir)) {
+    if (studyMissing) {
+        main.prompter().inform(("Η μελέτη " + main.StudyName + " δεν βρέθηκε στον κατάλογο " +
+                                main.StudiesDir +
+                                "· ανοίξτε ή δημιουργήστε μια μελέτη από το μενού «Αρχεία».")
+                                   .toStdString());
+        main.setEmbeddedMenus(false);
+    } else if (isDirectory(main.StudiesDir)) {
         try {
             data.OpenStudy(path(main.StudiesDir), main.StudyName.toStdString());
             if (mArgs.embedded) {

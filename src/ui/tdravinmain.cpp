@@ -26,6 +26,7 @@
 #include "data/errors.h"
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
+#include "entry/studychoice.h"
 #include "import/berokimport.h"
 #include "reports/layouts/tdravinreport00.h"
 #include "reports/preview/reportpreview.h"
@@ -646,15 +647,25 @@ std::optional<QString> TDravinMain::chooseStudy(bool save, const QString& title,
     return mFiles->choose(this, r);
 }
 
-// Makes the chosen file's study current: marker, then the tables. The window's fields
-// follow only what succeeded, so caption and tables never disagree.
-void TDravinMain::openChosenStudy(const QString& file) {
+// The chosen file's study, refused at once where the settings file could not keep it.
+StudyLocation TDravinMain::chosenStudy(const QString& file) const {
     const StudyLocation where = studyFromMarkerFile(file.toStdString());
-    writeStudyMarker(where.directory, where.name);
-    mData->OpenStudy(where.directory, where.name);
+    requireStudyChoice(where.directory, where.name);
+    return where;
+}
+
+// The window's fields follow only what succeeded, so caption and tables never disagree.
+void TDravinMain::standOn(const StudyLocation& where) {
     StudiesDir = QString::fromStdString(where.directory.string());
     StudyName = QString::fromStdString(where.name);
     updateCaption();
+}
+
+// Makes the chosen file's study current: marker, then the tables.
+void TDravinMain::openChosenStudy(const QString& file) {
+    const StudyLocation where = chosenStudy(file);
+    mData->OpenStudyWithMarker(where.directory, where.name);
+    standOn(where);
 }
 
 void TDravinMain::OpenFileClick(QAction* sender) {
@@ -668,14 +679,16 @@ void TDravinMain::OpenFileClick(QAction* sender) {
 }
 
 void TDravinMain::SaveAsFileClick() {
-    const std::filesystem::path sourceDir = mData->studyDirectory();
-    const std::string sourceName = mData->studyName();
+    if (mData->studyName().empty()) {
+        throw IoError(kNoStudyToSaveMessage);
+    }
     const auto file = chooseStudy(true, "Αποθήκευση ως", false);
     if (!file) {
         return;
     }
-    openChosenStudy(*file);
-    mData->SaveStudyAs(sourceDir, sourceName, StudiesDir.toStdString(), StudyName.toStdString());
+    const StudyLocation where = chosenStudy(*file);
+    mData->SaveStudyAs(mData->studyDirectory(), mData->studyName(), where.directory, where.name);
+    standOn(where);
 }
 
 void TDravinMain::DeleteFilesClick() {

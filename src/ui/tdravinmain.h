@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "data/studyfiles.h"
 #include "ui/tformtopclosehelplove.h"
 
 class QAction;
@@ -122,6 +123,8 @@ private:
     // Runs an operation and shows what it throws.
     bool run(const std::function<void()>& operation);
     std::optional<QString> chooseStudy(bool save, const QString& title, bool mustExist);
+    StudyLocation chosenStudy(const QString& file) const;
+    void standOn(const StudyLocation& where);
     void openChosenStudy(const QString& file);
 
     std::unique_ptr<TDravinDataT> mData;

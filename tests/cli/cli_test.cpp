@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -28,6 +29,7 @@
 #include "support/childprocess.h"
 #include "support/studyfixture.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 extern char** environ;
 
@@ -73,18 +75,18 @@ protected:
                                          0644);
         posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
-        args.insert(args.begin(), DRAVIN_CLI);
+        args.insert(args.begin(), mCli.string());
         std::vector<char*> argv;
         for (auto& a : args) {
             argv.push_back(a.data());
         }
         argv.push_back(nullptr);
         pid_t pid = 0;
-        const int rc = posix_spawn(&pid, DRAVIN_CLI, &actions, nullptr, argv.data(), environ);
+        const int rc = posix_spawn(&pid, mCli.c_str(), &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         Result r;
         if (rc != 0) {
-            ADD_FAILURE() << "cannot start " << DRAVIN_CLI;
+            ADD_FAILURE() << "cannot start " << mCli;
             return r;
         }
         int status = 0;
@@ -118,6 +120,7 @@ protected:
     test::TempDir mTemp;
     fs::path mStudies;
     fs::path mIo;
+    fs::path mCli = DRAVIN_CLI;
 };
 
 std::string dumpFile(const fs::path& dir, const std::string& name, const TableDef& def) {
@@ -245,6 +248,41 @@ TEST_F(CliTest, LoadThenExportGivesTheExchangeFileBackByteForByte) {
         runOk(with({"export"}, with(study("A"), {"--format", "json", "-o", file.string()})));
     EXPECT_EQ(written.out, "");
     EXPECT_EQ(test::readFile(file), demo());
+}
+
+// Without the master tables a new study is made all the same, with empty floors and kinds,
+// and the output says where the masters were looked for.
+TEST_F(CliTest, NewWithoutMasterTablesStartsWithEmptyFloorsAndKinds) {
+    const Result r = runOk(with({"new"}, with(study("NEWONE"), {"--data-dir", "/nonexistent"})));
+    EXPECT_NE(r.out.find("/nonexistent"), std::string::npos) << r.out;
+    EXPECT_EQ(lines(r.out).size(), 2u) << r.out;
+    const Json made = Json::parse(exportJson("NEWONE"));
+    EXPECT_TRUE(made["floors"].empty());
+    EXPECT_TRUE(made["kinds"].empty());
+    EXPECT_EQ(made["general"].size(), 1u);
+    EXPECT_TRUE(fs::exists(mStudies / "NEWONE.DVT"));
+    for (const auto& entry : fs::directory_iterator(mStudies)) {
+        EXPECT_EQ(entry.path().filename().string().find(".new"), std::string::npos) << entry.path();
+    }
+}
+
+// A name whose table files could not be made is refused before anything is written.
+TEST_F(CliTest, NewWithANameTooLongIsRefusedAndLeavesNothing) {
+    std::string name;
+    for (int i = 0; i < 110; ++i) {
+        name += "Π";
+    }
+    for (const char* command : {"new", "load"}) {
+        std::vector<std::string> args = with({command}, study(name));
+        if (std::string(command) == "load") {
+            args.push_back(DRAVIN_DEMO_STUDY);
+        }
+        const Result r = run(args);
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
+        EXPECT_EQ(r.err.find("DRAVIN"), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(fs::is_empty(mStudies));
 }
 
 TEST_F(CliTest, NewOnAnExistingStudyLeavesItsContent) {
@@ -439,9 +477,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"InitParamsWithoutDataDirectory",
                     {"init-params", "--studies-dir", "@S", "--study", "A", "--data-dir", "@M"},
                     1},
-        FailureCase{"NewWithoutDataDirectory",
-                    {"new", "--studies-dir", "@S", "--study", "NEA", "--data-dir", "@M"},
-                    1},
         FailureCase{
             "BadFormat", {"export", "--studies-dir", "@S", "--study", "A", "--format", "xml"}, 2},
         FailureCase{"UnknownCommand", {"frobnicate", "--studies-dir", "@S"}, 2},
@@ -554,10 +589,10 @@ TEST_F(CliTest, AStudyAnotherProgramHoldsIsRefusedWithOneLine) {
     ASSERT_EQ(other.readLine(), "open");
     ASSERT_EQ(other.readLine(), "posted");
     for (const char* command : {"compute", "export", "delete"}) {
-        const Result r = run(with(with({command}, study("A")),
-                                  command == std::string("export")
-                                      ? std::vector<std::string>{"--format", "json"}
-                                      : std::vector<std::string>{}));
+        const Result r =
+            run(with(with({command}, study("A")), command == std::string("export")
+                                                      ? std::vector<std::string>{"--format", "json"}
+                                                      : std::vector<std::string>{}));
         EXPECT_EQ(r.exitCode, 1) << command;
         EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
         EXPECT_NE(r.err.find("is open in another program."), std::string::npos) << r.err;
@@ -571,31 +606,11 @@ TEST_F(CliTest, AStudyAnotherProgramHoldsIsRefusedWithOneLine) {
 
 // ---------------------------------------------------------------- disk faults
 
-// Enters a mount namespace of this test process, which the children it starts share and
-// the rest of the machine never sees; as a user without the right to, through a user
-// namespace. False where neither is allowed.
-bool ownMountNamespace() {
-    static const bool entered = [] {
-        const uid_t uid = getuid();
-        const gid_t gid = getgid();
-        if (unshare(CLONE_NEWNS) != 0) {
-            if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
-                return false;
-            }
-            std::ofstream("/proc/self/setgroups") << "deny";
-            std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
-            std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
-        }
-        return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    }();
-    return entered;
-}
-
 // The studies folder on a small file system of its own, to fill up or make read-only.
 class DiskFaultTest : public CliTest {
 protected:
     void SetUp() override {
-        if (!ownMountNamespace()) {
+        if (!test::ownMountNamespace()) {
             GTEST_SKIP() << "no mount namespace can be made here";
         }
         if (mount("tmpfs", mStudies.c_str(), "tmpfs", 0, kSize) != 0) {
@@ -644,9 +659,11 @@ TEST_F(DiskFaultTest, AFullDiskRefusesEachCommandAndLosesNothing) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
     const std::string before = exportJson("A");
     fill();
-    expectRefused({with({"compute"}, study("A")), with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})),
-                   with({"save-as"}, with(study("A"), {"--to-dir", mStudies.string(), "--to-study", "B"})), with({"new"}, study("C"))},
-                  "full");
+    expectRefused(
+        {with({"compute"}, study("A")), with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})),
+         with({"save-as"}, with(study("A"), {"--to-dir", mStudies.string(), "--to-study", "B"})),
+         with({"new"}, study("C"))},
+        "full");
     unfill();
     EXPECT_EQ(exportJson("A"), before);
     for (const auto& entry : fs::directory_iterator(mStudies)) {
@@ -659,11 +676,143 @@ TEST_F(DiskFaultTest, AReadOnlyStudiesFolderRefusesEachCommandAndLosesNothing) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
     const std::string before = exportJson("A");
     setReadOnly(true);
-    expectRefused({with({"compute"}, study("A")), with({"delete"}, study("A")),
-                   with({"new"}, study("C"))},
-                  "read-only");
+    expectRefused(
+        {with({"compute"}, study("A")), with({"delete"}, study("A")), with({"new"}, study("C"))},
+        "read-only");
     setReadOnly(false);
     EXPECT_EQ(exportJson("A"), before);
+}
+
+}  // namespace
+}  // namespace dravin
+
+namespace dravin {
+namespace {
+
+// ---------------------------------------------------------------- an installed copy
+
+// The programs, the library and the master tables in a folder that belongs to another
+// user, as an installed copy: the programs run as a user who can write none of it, with
+// a home folder and a studies folder of their own.
+class InstalledCopyTest : public CliTest {
+protected:
+    InstalledCopyTest() : mProgram(mTemp / "opt"), mHome(mTemp / "home") {
+        fs::permissions(mTemp.path(), fs::perms::owner_all | fs::perms::group_read |
+                                          fs::perms::group_exec | fs::perms::others_read |
+                                          fs::perms::others_exec);
+        fs::create_directories(mProgram);
+        fs::create_directories(mHome);
+        for (const fs::path& program :
+             {fs::path(DRAVIN_CLI), fs::path(DRAVIN_LIBRARY), fs::path(DESKTOP_PROBE)}) {
+            fs::copy_file(program, mProgram / program.filename());
+        }
+        fs::copy(fs::path(DRAVIN_CLI).parent_path() / "DB2", mProgram / "DB2",
+                 fs::copy_options::recursive);
+        mCli = mProgram / "dravin-cli";
+        fs::copy_file(DRAVIN_DEMO_STUDY, mDemo);  // the source tree may be closed to the user
+        // Not writable even by its owner, should the tests run as that owner.
+        for (const auto& entry : fs::recursive_directory_iterator(mProgram)) {
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::remove);
+        }
+        fs::permissions(mProgram, fs::perms::owner_write, fs::perm_options::remove);
+        mBefore = tree(mProgram);
+    }
+    ~InstalledCopyTest() override {
+        std::error_code ec;
+        fs::permissions(mProgram, fs::perms::owner_write, fs::perm_options::add, ec);
+        for (const auto& entry : fs::recursive_directory_iterator(mProgram, ec)) {
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+    }
+
+    // Runs the body as the user of the installed copy, at home in mHome.
+    void asUser(const std::function<void()>& body) {
+        test::asUnprivilegedUser(
+            [&] {
+                ::setenv("HOME", mHome.c_str(), 1);
+                if (::chdir(mHome.c_str()) != 0) {
+                    ADD_FAILURE() << "cannot enter " << mHome;
+                }
+                for (const char* variable :
+                     {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+                    ::unsetenv(variable);
+                }
+                ASSERT_NE(::access(mProgram.c_str(), W_OK), 0);
+                ASSERT_NE(::access((mProgram / "DB2").c_str(), W_OK), 0);
+                ASSERT_NE(::access((mProgram / "DB2" / "DrvFloor.DB").c_str(), W_OK), 0);
+                ASSERT_NE(::access((mProgram / "libdravin.so").c_str(), W_OK), 0);
+                body();
+            },
+            {mStudies, mIo, mHome});
+    }
+
+    // Every file under the folder with its size.
+    static std::vector<std::string> tree(const fs::path& dir) {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+            files.push_back(entry.path().lexically_relative(dir).string() +
+                            (entry.is_regular_file() ? " " + std::to_string(entry.file_size())
+                                                     : std::string("/")));
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+    // The files under the home folder with this name.
+    std::vector<fs::path> homeFiles(const std::string& name) const {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::recursive_directory_iterator(mHome)) {
+            if (entry.path().filename() == name) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+
+    fs::path mProgram;
+    fs::path mHome;
+    fs::path mDemo = mIo / "demo.json";
+    std::vector<std::string> mBefore;
+};
+
+// The command-line tool makes, fills, computes and prints a study with the master tables
+// of the installed copy, read where they stand.
+TEST_F(InstalledCopyTest, CommandLineToolWorksOnTheInstalledMasterTables) {
+    asUser([&] {
+        const Result created = runOk(with({"new"}, study("A")));
+        EXPECT_EQ(created.out.find("not found"), std::string::npos) << created.out;
+        runOk(with({"load"}, with(study("B"), {mDemo.string()})));
+        runOk(with({"compute"}, study("B")));
+        runOk(with({"report"},
+                   with(study("B"), {"--variant", "1", "--pdf", (mStudies / "B.pdf").string()})));
+        EXPECT_GT(fs::file_size(mStudies / "B.pdf"), 1000u);
+        const Json a = Json::parse(exportJson("A"));
+        EXPECT_FALSE(a["floors"].empty());
+        EXPECT_FALSE(a["kinds"].empty());
+    });
+    EXPECT_EQ(tree(mProgram), mBefore);
+}
+
+// The desktop program starts with the installed master tables: its settings and its
+// scratch study go to the user's data folder, and nothing is said.
+TEST_F(InstalledCopyTest, DesktopProgramStartsWithoutAWord) {
+    asUser([&] {
+        test::ChildProcess desktop({(mProgram / "desktop_probe").string()}, mIo / "stderr");
+        desktop.closeInput();
+        std::vector<std::string> said;
+        while (const auto line = desktop.readLine(60000)) {
+            said.push_back(*line);
+        }
+        EXPECT_EQ(desktop.wait(), 0) << test::readFile(mIo / "stderr");
+        ASSERT_EQ(said.size(), 2u) << (said.empty() ? std::string() : said[0]);
+        EXPECT_EQ(said[0].rfind("WINDOW Πίνακας Χιλιοστών [" + mHome.string(), 0), 0u) << said[0];
+        EXPECT_NE(said[0].find("MELETES\\SCRATCH]"), std::string::npos) << said[0];
+        EXPECT_EQ(said[1], "RETURNED ");
+        ASSERT_EQ(homeFiles("DRAVIN.INI").size(), 1u);
+        const auto markers = homeFiles("SCRATCH.DVT");
+        ASSERT_EQ(markers.size(), 1u);
+        EXPECT_TRUE(fs::exists(markers[0].parent_path() / "SCRATCHFloor_DRAVIN.DB"));
+    });
+    EXPECT_EQ(tree(mProgram), mBefore);
 }
 
 }  // namespace

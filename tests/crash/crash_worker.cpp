@@ -110,8 +110,7 @@ void compute(Study& s) {
     finished();
 }
 
-// As the command-line tool saves a study under another name: the target is opened
-// (created where missing) first, then filled from the source.
+// As the command-line tool saves a study under another name.
 void saveAs(const fs::path& dataDir, const fs::path& sourceDir, const std::string& source,
             const fs::path& targetDir, const std::string& target) {
     if (!studyExists(sourceDir, source)) {
@@ -119,9 +118,7 @@ void saveAs(const fs::path& dataDir, const fs::path& sourceDir, const std::strin
     }
     TDravinDataT data;
     started();
-    writeStudyMarker(targetDir, target);
     data.OpenParameterTables(dataDir);
-    data.OpenStudy(targetDir, target);
     data.SaveStudyAs(sourceDir, source, targetDir, target);
     finished();
 }

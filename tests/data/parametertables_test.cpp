@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/errors.h"
 #include "data/studyfiles.h"
@@ -10,6 +12,7 @@
 #include "data/tdravindatat.h"
 #include "support/studyfixture.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 namespace dravin {
 namespace {
@@ -77,32 +80,109 @@ TEST(ParameterTablesTest, ForeignFileUnderAMasterNameIsRefusedAndLeftAlone) {
     EXPECT_FALSE(data.XorosTo.isOpen());
 }
 
-// Without master tables (the data directory did not exist at start) an existing study
-// still opens, but one that needs a floor or kind table created is refused as a whole:
-// no half-filled table is left behind and the working set stays where it was.
-TEST(ParameterTablesTest, WithoutMasterTablesNoStudyIsCreated) {
+// The master tables of an installed copy lie in a folder the program cannot write: they are
+// read where they stand, with nothing made beside them, and said to take no writes.
+TEST(ParameterTablesTest, MasterTablesOpenFromAFolderThatTakesNoWrites) {
+    TempDir dir;
+    const fs::path data = dir / "DB2";
+    fs::create_directories(data);
+    test::writeMasterTables(data);
+    const auto listing = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(data)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto before = listing();
+    test::ReadOnlyBind readOnly(data);
+    if (!readOnly.active()) {
+        GTEST_SKIP() << readOnly.reason();
+    }
+    TDravinDataT run;
+
+    run.OpenParameterTables(data);
+
+    EXPECT_EQ(run.FloorTo.recordCount(), static_cast<int>(test::masterFloorRows().size()));
+    EXPECT_EQ(run.XorosTo.recordCount(), static_cast<int>(test::masterXorosRows().size()));
+    EXPECT_FALSE(run.FloorTo.fileWritable());
+    EXPECT_FALSE(run.XorosTo.fileWritable());
+    run.OpenStudy(dir.path(), "NEA");
+    EXPECT_EQ(run.FloorT.recordCount(), run.FloorTo.recordCount());
+    // Unlocked, they cannot be opened for writing.
+    run.FloorTo.close();
+    run.FloorTo.setReadOnly(false);
+    EXPECT_THROW(run.FloorTo.open(), EngineError);
+    EXPECT_EQ(listing(), before);
+}
+
+// A log of unfinished changes beside a master table could only be finished by a writer.
+TEST(ParameterTablesTest, UnfinishedChangesInAFolderThatTakesNoWritesAreNamed) {
+    TempDir dir;
+    test::writeMasterTables(dir.path());
+    test::writeFile(dir / "DrvFloor.DB-wal", "changes");
+    test::ReadOnlyBind readOnly(dir.path());
+    if (!readOnly.active()) {
+        GTEST_SKIP() << readOnly.reason();
+    }
+    TDravinDataT run;
+    try {
+        run.OpenParameterTables(dir.path());
+        ADD_FAILURE() << "the master table was read without its changes";
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find("unfinished changes"), std::string::npos) << e.what();
+    }
+}
+
+// Without master tables (the data directory did not exist at start) a new study starts
+// with empty floor and kind tables, to be filled by the initialisation once the masters
+// are there; the initialisation itself then says that they are missing.
+TEST(ParameterTablesTest, WithoutMasterTablesANewStudyStartsWithEmptyFloorsAndKinds) {
     TempDir dir;
     {
-        TDravinDataT maker;
-        test::writeMasterTables(dir.path());
-        maker.OpenParameterTables(dir.path());
-        maker.OpenStudy(dir.path(), "A");
-    }
-    TDravinDataT data;
-    data.OpenStudy(dir.path(), "A");
-    const std::string floors = test::dumpTable(data.FloorT);
+        TDravinDataT data;
 
-    EXPECT_THROW(data.OpenStudy(dir.path(), "NEA"), EngineError);
-    for (const char* part : kStudyPartWords) {
-        EXPECT_FALSE(fs::exists(dir / (studyTableName("NEA", part) + ".DB"))) << part;
+        data.OpenStudy(dir.path(), "NEA");
+
+        EXPECT_EQ(data.studyName(), "NEA");
+        for (Table* t : data.workingSet()) {
+            EXPECT_TRUE(t->isOpen()) << t->tableName();
+        }
+        EXPECT_TRUE(data.FloorT.isEmpty());
+        EXPECT_TRUE(data.XorosT.isEmpty());
+        EXPECT_EQ(data.GenDataT.recordCount(), 1);
+        for (void (TDravinDataT::*init)() :
+             {&TDravinDataT::InitFloorParameters, &TDravinDataT::InitXorosParameters}) {
+            try {
+                (data.*init)();
+                ADD_FAILURE() << "the initialisation ran without master tables";
+            } catch (const EngineError& e) {
+                EXPECT_STREQ(e.what(), kMastersMissingMessage);
+            }
+        }
+        EXPECT_TRUE(data.FloorT.isOpen());
+        EXPECT_TRUE(data.FloorT.isEmpty());
     }
-    EXPECT_EQ(data.studyName(), "A");
-    for (Table* t : data.workingSet()) {
-        EXPECT_TRUE(t->isOpen()) << t->tableName();
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        files.push_back(entry.path().filename().string());
     }
-    EXPECT_THROW(data.InitFloorParameters(), EngineError);
-    EXPECT_TRUE(data.FloorT.isOpen());
-    EXPECT_EQ(test::dumpTable(data.FloorT), floors);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"NEADravin_DRAVIN.DB", "NEAFloor_DRAVIN.DB",
+                                               "NEAGenData_DRAVIN.DB", "NEAOwner_DRAVIN.DB",
+                                               "NEAXoros_DRAVIN.DB"}));
+
+    // A later run with the masters fills the floors and kinds through the initialisation.
+    test::writeMasterTables(dir.path());
+    TDravinDataT later;
+    later.OpenParameterTables(dir.path());
+    later.OpenStudy(dir.path(), "NEA");
+    EXPECT_TRUE(later.FloorT.isEmpty());
+    later.InitFloorParameters();
+    later.InitXorosParameters();
+    EXPECT_EQ(later.FloorT.recordCount(), later.FloorTo.recordCount());
+    EXPECT_EQ(later.XorosT.recordCount(), later.XorosTo.recordCount());
 }
 
 // ---------------------------------------------------------------- initialisation

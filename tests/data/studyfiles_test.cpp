@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <string>
@@ -382,10 +383,18 @@ protected:
         mSource = dumpParts();
     }
 
-    // As "Αποθήκευση Ως" does: open the target, then copy the source into it.
+    // As "Αποθήκευση Ως" does: the open study into the target.
     void saveAs(const std::string& target) {
-        mData.OpenStudy(mStudiesDir, target);
         mData.SaveStudyAs(mStudiesDir, "SRC", mStudiesDir, target);
+    }
+    // The files of the studies directory, sorted.
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(mStudiesDir)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     std::string row(Table& t, int id) {
@@ -511,6 +520,139 @@ TEST_F(SaveStudyAsTest, FailureReopensTheWorkingSetAndReleasesTheWaitWindow) {
     EXPECT_EQ(mData.DravinT.recordCount(), 1);
     mData.setProgress(nullptr);
 }
+
+// A save-as that fails leaves no trace of the target: no marker, no table, no table in
+// the making.
+TEST_F(SaveStudyAsTest, FailureOntoANewStudyLeavesNothingOfIt) {
+    mData.XorosT.close();
+    writeFile(studyFile("SRC", "Xoros"), "garbage");  // read after the floors were made
+    mData.OpenStudy(mStudiesDir, "OTHER");
+    const auto withOther = files();
+
+    EXPECT_THROW(mData.SaveStudyAs(mStudiesDir, "SRC", mStudiesDir, "NEW"), EngineError);
+
+    EXPECT_EQ(files(), withOther);
+    EXPECT_FALSE(studyExists(mStudiesDir, "NEW"));
+    expectOpenOn("OTHER");
+}
+
+// With no study open there is nothing to save: refused before anything is written.
+TEST_F(SaveStudyAsTest, WithoutAStudyNothingIsWritten) {
+    const auto before = files();
+    TDravinDataT fresh;
+    try {
+        fresh.SaveStudyAs(fresh.studyDirectory(), fresh.studyName(), mStudiesDir, "NEW");
+        ADD_FAILURE() << "a save-as without a study ran";
+    } catch (const IoError& e) {
+        EXPECT_STREQ(e.what(), kNoStudyToSaveMessage);
+    }
+    EXPECT_THROW(fresh.SaveStudyAs(mStudiesDir, "GONE", mStudiesDir, "NEW"), IoError);
+    EXPECT_EQ(files(), before);
+    for (Table* t : fresh.workingSet()) {
+        EXPECT_FALSE(t->isOpen());
+    }
+}
+
+// A save-as cut short after its tables were finished, while they were being put in place,
+// is ended by the next program that opens the target: it opens whole, as saved.
+TEST_F(SaveStudyAsTest, AnInterruptedCommitIsCompletedOnOpening) {
+    saveAs("NEW");
+    const auto saved = dumpParts();
+    mData.OpenStudy(mStudiesDir, "SRC");
+    // As a kill after two of the five renames leaves it.
+    for (const char* part : {"Owner", "Dravin", "GenData"}) {
+        fs::rename(studyFile("NEW", part),
+                   mStudiesDir / (studyTableName("NEW", part) + kNewTableSuffix + ".DB"));
+    }
+    fs::remove(studyMarkerPath(mStudiesDir, "NEW"));
+    writeFile(pendingSavePath(mStudiesDir, "NEW"), "");
+    EXPECT_TRUE(studyExists(mStudiesDir, "NEW"));
+
+    TDravinDataT other;
+    other.OpenStudy(mStudiesDir, "NEW");
+
+    for (size_t n = 0; n < saved.size(); ++n) {
+        EXPECT_EQ(test::dumpTable(*other.workingSet()[n]), saved[n]) << kStudyPartWords[n];
+    }
+    EXPECT_EQ(readFile(studyMarkerPath(mStudiesDir, "NEW")), kMarker);
+    EXPECT_FALSE(fs::exists(pendingSavePath(mStudiesDir, "NEW")));
+}
+
+// Cut short before its tables were finished, a save-as has made no target, and the next
+// one makes it whole.
+TEST_F(SaveStudyAsTest, TablesInTheMakingAreNoTarget) {
+    writeFile(mStudiesDir / (studyTableName("NEW", "Floor") + kNewTableSuffix + ".DB"), "half");
+    EXPECT_FALSE(studyExists(mStudiesDir, "NEW"));
+
+    saveAs("NEW");
+
+    expectOpenOn("NEW");
+    EXPECT_EQ(dumpParts()[0], mSource[0]);
+    for (const std::string& file : files()) {
+        EXPECT_EQ(file.find(kNewTableSuffix), std::string::npos) << file;
+    }
+}
+
+// ---------------------------------------------------------------- names too long
+
+struct LongNameCase {
+    const char* name;
+    std::string study;
+    std::string subdirectory;  // under the studies directory, made first
+    bool usable;
+};
+
+std::ostream& operator<<(std::ostream& os, const LongNameCase& c) {
+    return os << c.name;
+}
+
+std::string repeated(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) {
+        out += s;
+    }
+    return out;
+}
+
+class LongStudyNameTest : public StudyFilesTest,
+                          public ::testing::WithParamInterface<LongNameCase> {};
+
+// A name is refused, in one sentence and before anything is made, exactly when a file the
+// study needs could not be made: the longest file name is the general data table in the
+// making beside its journal.
+TEST_P(LongStudyNameTest, RefusedWhenAFileItNeedsCouldNotBeMade) {
+    const LongNameCase c = GetParam();
+    const fs::path dir = mStudiesDir / c.subdirectory;
+    fs::create_directories(dir);
+    const auto problem = studyNameProblem(dir, c.study);
+    EXPECT_EQ(problem.has_value(), !c.usable);
+    if (c.usable) {
+        mData.OpenStudy(dir, c.study);
+        EXPECT_EQ(mData.studyName(), c.study);
+        return;
+    }
+    try {
+        mData.OpenStudy(dir, c.study);
+        ADD_FAILURE() << "the study was made";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.what(), *problem);
+        EXPECT_EQ(std::string(e.what()).find("DRAVIN"), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, LongStudyNameTest,
+    ::testing::Values(LongNameCase{"LongestLatin", std::string(217, 'a'), "", true},
+                      LongNameCase{"OneLatinTooMany", std::string(218, 'a'), "", false},
+                      LongNameCase{"LongestGreek", repeated("α", 108), "", true},
+                      LongNameCase{"HundredTenGreek", repeated("Π", 110), "", false},
+                      LongNameCase{"DeepDirectory", "ABC",
+                                   std::string(200, 'a') + "/" + std::string(200, 'b') + "/" +
+                                       std::string(100, 'c'),
+                                   false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- delete
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "data/cp1253.h"
+#include "support/unprivileged.h"
 
 namespace dravin {
 namespace {
@@ -30,17 +31,6 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
 std::string readBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// A file whose permissions deny us nothing tells that we run with super-user rights.
-bool permissionsAreEnforced(const fs::path& dir) {
-    const auto probe = dir / "probe";
-    writeBytes(probe, "x");
-    fs::permissions(probe, fs::perms::owner_read);
-    const bool enforced = !std::ofstream(probe, std::ios::app);
-    fs::permissions(probe, fs::perms::owner_all);
-    fs::remove(probe);
-    return enforced;
 }
 
 class IniFileTest : public ::testing::Test {
@@ -262,6 +252,14 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"EmptyValueIsNotAbsent", "NAME=", "SCRATCH", ""},
         TextCase{"BlanksAreTrimmed", "NAME = my study \t", "", "my study"},
         TextCase{"EqualsSignInValue", "NAME=a=b", "", "a=b"},
+        TextCase{"DoubleQuotesAreDropped", "NAME=\"/home/user/MELETES\"", "", "/home/user/MELETES"},
+        TextCase{"SingleQuotesAreDropped", "NAME = 'my study' ", "", "my study"},
+        TextCase{"QuotesKeepBlanks", "NAME=\" my study \"", "", " my study "},
+        TextCase{"OnlyOnePairIsDropped", "NAME=\"\"a\"\"", "", "\"a\""},
+        TextCase{"UnmatchedQuotesStay", "NAME=\"a'", "", "\"a'"},
+        TextCase{"QuoteOnlyAtTheStartStays", "NAME=\"a", "", "\"a"},
+        TextCase{"LoneQuoteStays", "NAME=\"", "", "\""},
+        TextCase{"EmptyQuotesAreEmpty", "NAME=\"\"", "x", ""},
         TextCase{"UndefinedByteBecomesReplacement", "NAME=a\xAA", "", "a\xEF\xBF\xBD"},
         TextCase{"ValueCappedAt2047", "NAME=" + std::string(3000, 'a'), "", std::string(2047, 'a')},
         TextCase{"GreekValueCappedAt2047Characters", "NAME=" + std::string(3000, '\xE1'), "",
@@ -341,6 +339,59 @@ INSTANTIATE_TEST_SUITE_P(
                   "[DIR]\r\nNAME=a\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A value that a read would strip of its blanks or quotes goes inside quotes, so that it
+// reads back as it was written.
+TEST_F(IniFileTest, ValuesReadBackAsWritten) {
+    const struct {
+        std::string value;
+        std::string stored;
+    } cases[] = {
+        {"/home/user/MELETES", "/home/user/MELETES"},
+        {" leading", "\" leading\""},
+        {"trailing\t", "\"trailing\t\""},
+        {"\"quoted\"", "\"\"quoted\"\""},
+        {"'quoted'", "\"'quoted'\""},
+        {"\"", "\""},
+        {"a\"b'", "a\"b'"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        IniWriteString(mFile, "DIR", "NAME", c.value);
+        EXPECT_EQ(readBytes(mFile), "[DIR]\r\nNAME=" + c.stored + "\r\n") << c.value;
+        EXPECT_EQ(IniReadString(mFile, "DIR", "NAME", "?"), c.value);
+    }
+}
+
+struct ValueProblemCase {
+    const char* name;
+    std::string value;
+    std::optional<std::string> problem;
+};
+
+class ValueProblemTest : public IniFileTest,
+                         public ::testing::WithParamInterface<ValueProblemCase> {};
+
+// What the file cannot keep is named, and a write of it changes nothing.
+TEST_P(ValueProblemTest, NamesWhatCannotBeKept) {
+    const ValueProblemCase& c = GetParam();
+    EXPECT_EQ(iniValueProblem(c.value), c.problem);
+    writeBytes(mFile, "[DIR]\r\nNAME=old\r\n");
+    IniWriteString(mFile, "DIR", "NAME", c.value);
+    EXPECT_EQ(IniReadString(mFile, "DIR", "NAME", "?"), c.problem ? "old" : c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ValueProblemTest,
+    ::testing::Values(ValueProblemCase{"Greek", "/home/χρήστης/ΜΕΛΕΤΕΣ", std::nullopt},
+                      ValueProblemCase{"LatinAccent", "/home/user/café", "τον χαρακτήρα «é»"},
+                      ValueProblemCase{"FirstOfSeveral", "Ωραία 日本", "τον χαρακτήρα «日»"},
+                      ValueProblemCase{"LineBreak", "a\nb", "αλλαγή γραμμής"},
+                      ValueProblemCase{"CarriageReturn", "a\rb", "αλλαγή γραμμής"},
+                      ValueProblemCase{"Longest", std::string(2045, 'a'), std::nullopt},
+                      ValueProblemCase{"TooLong", std::string(2046, 'a'),
+                                       "περισσότερους από 2045 χαρακτήρες"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(IniFileTest, FirstRunWritesAllFiveSections) {
     const auto studies = IniReadString(mFile, "DIR", "NAME", (mDir / "MELETES").string());
     const auto font = IniReadString(mFile, "FONT", "NAME", "Courier New");
@@ -387,15 +438,17 @@ TEST_F(IniFileTest, UnreadableFileGivesFallbacksNotDefaults) {
 }
 
 TEST_F(IniFileTest, FileWithoutReadPermissionGivesFallback) {
-    if (!permissionsAreEnforced(mDir)) {
-        GTEST_SKIP() << "running with super-user rights";
-    }
-    writeBytes(mFile, "[A]\r\nB=1\r\n");
-    fs::permissions(mFile, fs::perms::owner_write);
-    EXPECT_EQ(IniReadInteger(mFile, "A", "B", 5), 0);
-    IniWriteInteger(mFile, "A", "C", 2);  // must not replace lines it could not read
-    fs::permissions(mFile, fs::perms::owner_all);
-    EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
+    // Permissions deny the super-user nothing.
+    test::asUnprivilegedUser(
+        [&] {
+            writeBytes(mFile, "[A]\r\nB=1\r\n");
+            fs::permissions(mFile, fs::perms::owner_write);
+            EXPECT_EQ(IniReadInteger(mFile, "A", "B", 5), 0);
+            IniWriteInteger(mFile, "A", "C", 2);  // must not replace lines it could not read
+            fs::permissions(mFile, fs::perms::owner_all);
+            EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
+        },
+        {mDir});
 }
 
 TEST_F(IniFileTest, WriteOntoDirectoryIsDropped) {
@@ -413,23 +466,27 @@ TEST_F(IniFileTest, WriteIntoMissingDirectoryIsDropped) {
 }
 
 TEST_F(IniFileTest, WriteToReadOnlyFileIsDropped) {
-    if (!permissionsAreEnforced(mDir)) {
-        GTEST_SKIP() << "running with super-user rights";
-    }
-    writeBytes(mFile, "[A]\r\nB=1\r\n");
-    fs::permissions(mFile, fs::perms::owner_read);
-    IniWriteInteger(mFile, "A", "B", 2);
-    EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
+    // Permissions deny the super-user nothing.
+    test::asUnprivilegedUser(
+        [&] {
+            writeBytes(mFile, "[A]\r\nB=1\r\n");
+            fs::permissions(mFile, fs::perms::owner_read);
+            IniWriteInteger(mFile, "A", "B", 2);
+            EXPECT_EQ(readBytes(mFile), "[A]\r\nB=1\r\n");
+        },
+        {mDir});
 }
 
 TEST_F(IniFileTest, WriteIntoReadOnlyDirectoryIsDropped) {
-    if (!permissionsAreEnforced(mDir)) {
-        GTEST_SKIP() << "running with super-user rights";
-    }
-    fs::permissions(mDir, fs::perms::owner_read | fs::perms::owner_exec);
-    IniWriteInteger(mFile, "A", "B", 2);
-    fs::permissions(mDir, fs::perms::owner_all);
-    EXPECT_TRUE(dirEntries().empty());
+    // Permissions deny the super-user nothing.
+    test::asUnprivilegedUser(
+        [&] {
+            fs::permissions(mDir, fs::perms::owner_read | fs::perms::owner_exec);
+            IniWriteInteger(mFile, "A", "B", 2);
+            fs::permissions(mDir, fs::perms::owner_all);
+            EXPECT_TRUE(dirEntries().empty());
+        },
+        {mDir});
 }
 
 // ---- what stands at the settings file's path
@@ -465,26 +522,30 @@ class FileProblemTest : public IniFileTest, public ::testing::WithParamInterface
 
 TEST_P(FileProblemTest, ChecksSayWhyAndWritesLeaveItAlone) {
     const ProblemCase c = GetParam();
-    if (c.needsPermissions && !permissionsAreEnforced(mDir)) {
-        GTEST_SKIP() << "running with super-user rights";
-    }
-    const fs::path file = mDir / c.file;
-    c.make(mDir);
-    const auto before = treeOf(mDir);
-    const auto sentence = [&](const char* what) -> std::optional<std::string> {
-        if (!what) {
-            return std::nullopt;
+    const auto check = [&] {
+        const fs::path file = mDir / c.file;
+        c.make(mDir);
+        const auto before = treeOf(mDir);
+        const auto sentence = [&](const char* what) -> std::optional<std::string> {
+            if (!what) {
+                return std::nullopt;
+            }
+            return "The settings file " + file.string() + " " + what + ".";
+        };
+
+        EXPECT_EQ(iniFileProblem(file), sentence(c.readProblem));
+        EXPECT_EQ(iniWriteProblem(file), sentence(c.writeProblem));
+        EXPECT_EQ(treeOf(mDir), before);  // the probe leaves nothing behind
+
+        if (c.writeProblem) {
+            IniWriteString(file, "DIR", "NAME", "C:\\MELETES");
+            EXPECT_EQ(treeOf(mDir), before);
         }
-        return "The settings file " + file.string() + " " + what + ".";
     };
-
-    EXPECT_EQ(iniFileProblem(file), sentence(c.readProblem));
-    EXPECT_EQ(iniWriteProblem(file), sentence(c.writeProblem));
-    EXPECT_EQ(treeOf(mDir), before);  // the probe leaves nothing behind
-
-    if (c.writeProblem) {
-        IniWriteString(file, "DIR", "NAME", "C:\\MELETES");
-        EXPECT_EQ(treeOf(mDir), before);
+    if (c.needsPermissions) {
+        test::asUnprivilegedUser(check, {mDir});
+    } else {
+        check();
     }
 }
 

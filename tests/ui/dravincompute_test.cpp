@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace dravin {
 namespace {
@@ -27,18 +30,57 @@ int visibleWindows() {
     return n;
 }
 
-// A wrong code ends the call at once: no window, no cursor, the result false.
+// Notices an event loop run inside a call, as every window of the program runs one, and
+// closes what it shows, so that a call that opens windows ends and fails instead of hanging.
+class WindowWatch {
+public:
+    WindowWatch() {
+        QObject::connect(&mTimer, &QTimer::timeout, [this] {
+            mRan = true;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->isVisible()) {
+                    mShown.push_back(w->metaObject()->className());
+                    w->close();
+                }
+            }
+        });
+        mTimer.start(0);
+    }
+    bool ran() const { return mRan; }
+    std::string shown() const {
+        std::string text;
+        for (const auto& name : mShown) {
+            text += name + " ";
+        }
+        return text;
+    }
+
+private:
+    QTimer mTimer;
+    bool mRan = false;
+    std::vector<std::string> mShown;
+};
+
+// A wrong code ends the call at once: no window, no event loop, no cursor, the result false.
 TEST_P(AccessCodeTest, WrongCodeReturnsAtOnce) {
     const CodeCase c = GetParam();
     unsigned char font[256] = {};
     font[0] = 255;  // the longest font name the host can pass
     std::memset(font + 1, 'F', 255);
     const int before = visibleWindows();
+    std::uint8_t result = 1;
+    bool ranEventLoop = false;
+    std::string shown;
+    {
+        WindowWatch watch;
+        result = DravinCompute(c.code1, c.code2, 0, "/nonexistent/DB2", "/nonexistent/MELETES",
+                               "SCRATCH", font, c.embedded);
+        ranEventLoop = watch.ran();
+        shown = watch.shown();
+    }
 
-    EXPECT_EQ(DravinCompute(c.code1, c.code2, 0, "/nonexistent/DB2", "/nonexistent/MELETES",
-                            "SCRATCH", font, c.embedded),
-              0);
-
+    EXPECT_FALSE(ranEventLoop) << "the call showed windows: " << shown;
+    EXPECT_EQ(result, 0);
     EXPECT_EQ(visibleWindows(), before);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
+#include "entry/inifile.h"
 #include "support/studyfixture.h"
 #include "uifixture.h"
 
@@ -112,6 +113,107 @@ TEST_F(FileCommandTest, CreateInAMissingDirectoryFails) {
     EXPECT_EQ(main().StudyName, "SCRATCH");
     EXPECT_EQ(main().data().studyName(), "SCRATCH");
     EXPECT_TRUE(main().data().DravinT.isOpen());
+}
+
+// A folder or a name the settings file could not keep is refused when chosen, naming the
+// character: the next run would otherwise look for the study elsewhere.
+struct RefusedChoiceCase {
+    const char* name;
+    const char* action;
+    const char* folder;  // under the temporary directory, made first
+    const char* study;
+    const char* said;  // a part of the one message
+};
+
+std::ostream& operator<<(std::ostream& os, const RefusedChoiceCase& c) {
+    return os << c.name;
+}
+
+class RefusedChoiceTest : public FileCommandTest,
+                          public ::testing::WithParamInterface<RefusedChoiceCase> {};
+
+TEST_P(RefusedChoiceTest, OneSentenceAndNothingWritten) {
+    const RefusedChoiceCase c = GetParam();
+    loadDemoStudy();
+    const std::string before = dumpTable(main().data().DravinT);
+    const fs::path folder = mTemp / c.folder;
+    fs::create_directories(folder);
+
+    run(c.action, folder / (std::string(c.study) + ".DVT"));
+
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    const std::string& message = mPrompter.messages[0];
+    EXPECT_NE(message.find(c.said), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_EQ(main().StudiesDir, qs(mStudiesDir));
+    EXPECT_EQ(main().StudyName, "SCRATCH");
+    EXPECT_EQ(main().data().studyName(), "SCRATCH");
+    EXPECT_EQ(dumpTable(main().data().DravinT), before);
+}
+
+const std::string kLongGreekName = [] {
+    std::string name;
+    for (int i = 0; i < 110; ++i) {
+        name += "Π";
+    }
+    return name;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, RefusedChoiceTest,
+    ::testing::Values(
+        RefusedChoiceCase{"CreateInAccentedFolder", "NewFile", "café", "ΝΕΑ", "«é»"},
+        RefusedChoiceCase{"CreateWithForeignName", "NewFile", "MELETES2", "Σπίτι日", "«日»"},
+        RefusedChoiceCase{"SaveAsInAccentedFolder", "SaveAsFile", "naïve", "ΑΝΤΙΓΡΑΦΟ", "«ï»"},
+        RefusedChoiceCase{"CreateWithLongName", "NewFile", "MELETES3", kLongGreekName.c_str(),
+                          "πολύ μεγάλο"},
+        RefusedChoiceCase{"SaveAsWithLongName", "SaveAsFile", "MELETES4", kLongGreekName.c_str(),
+                          "πολύ μεγάλο"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A folder name with blanks or quotes around it reaches the next run as it was.
+TEST_F(FileCommandTest, FolderWithBlanksAndQuotesIsKept) {
+    const fs::path folder = mTemp / "\"Μελέτες 2024\" ";
+    fs::create_directories(folder);
+    run("NewFile", folder / "ΝΕΑ.DVT");
+    ASSERT_TRUE(mPrompter.messages.empty()) << mPrompter.messages[0];
+    dravin::Run(standalone()).writeSettingsBack(main());
+
+    start(standalone());
+
+    EXPECT_EQ(main().StudiesDir, qs(folder));
+    EXPECT_EQ(main().data().studyName(), "ΝΕΑ");
+    EXPECT_TRUE(mPrompter.messages.empty());
+}
+
+// With no study open there is nothing to save: no dialog, and nothing written.
+TEST_F(FileCommandTest, SaveAsWithoutAStudySaysSo) {
+    IniWriteString(mProgramDir / "DRAVIN.INI", "DIR", "NAME", (mTemp / "GONE").string());
+    start(standalone());
+    mPrompter.messages.clear();
+    ASSERT_FALSE(main().data().DravinT.isOpen());
+    const auto entries = [&] {
+        return std::distance(fs::directory_iterator(mStudiesDir), fs::directory_iterator());
+    };
+    const auto before = entries();
+
+    main().action("SaveAsFile")->trigger();
+
+    EXPECT_EQ(mPrompter.messages, std::vector<std::string>{kNoStudyToSaveMessage});
+    EXPECT_TRUE(mFiles->requests.empty());
+    EXPECT_EQ(entries(), before);
+}
+
+// A study that fails to be made leaves nothing behind, its marker included.
+TEST_F(FileCommandTest, CreateThatFailsLeavesNoMarker) {
+    fs::create_directory(mStudiesDir / "ΝΕΑXoros_DRAVIN.new.DB");  // stands in the way
+
+    run("NewFile", mStudiesDir / "ΝΕΑ.DVT");
+
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_EQ(filesOf("ΝΕΑ"), 0);
+    EXPECT_EQ(main().data().studyName(), "SCRATCH");
 }
 
 // ------------------------------------------------------------------ the dialogs

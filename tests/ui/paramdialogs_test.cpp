@@ -16,10 +16,11 @@
 #include <memory>
 
 #include "data/tdravindatat.h"
+#include "support/childprocess.h"
+#include "support/unprivileged.h"
 #include "ui/dialogs/tdravinparam1.h"
 #include "ui/dialogs/tdravinparam2.h"
 #include "ui/dialogs/tformlockclosehelplow.h"
-#include "support/childprocess.h"
 #include "uifixture.h"
 
 namespace dravin::test {
@@ -215,6 +216,33 @@ TEST_F(ParamDialogTest, UnlockRefusedWhileAnotherProgramReadsTheMasters) {
     EXPECT_EQ(other.wait(), 0);
     unlock(*d);
     EXPECT_FALSE(master.readOnly());
+}
+
+// The master tables of an installation whose data folder takes no writes: unlocking asks
+// nothing and says in one sentence that they cannot be changed; the study's own table,
+// elsewhere, still unlocks.
+TEST_F(ParamDialogTest, UnlockOfReadOnlyMastersSaysTheyCannotBeChanged) {
+    finish();
+    ReadOnlyBind readOnly(mDataDir);
+    if (!readOnly.active()) {
+        GTEST_SKIP() << readOnly.reason();
+    }
+    start(standalone());
+    ASSERT_TRUE(mMain->data().FloorTo.isOpen());
+    for (const bool floors : {true, false}) {
+        mPrompter.messages.clear();
+        auto d = open(floors, false);
+        d->LockBtn->click();  // a question would fail the test
+        EXPECT_EQ(mPrompter.messages, std::vector<std::string>{kMastersReadOnlyMessage});
+        EXPECT_TRUE(d->Locked);
+        EXPECT_FALSE(d->LockBtn->isChecked());
+        EXPECT_EQ(d->LockBtn->text(), "Κλειστό");
+        EXPECT_TRUE(d->Table1->isOpen());
+        EXPECT_TRUE(d->Table1->readOnly());
+    }
+    auto study = open(true, true);
+    unlock(*study);
+    EXPECT_FALSE(mMain->data().FloorT.readOnly());
 }
 
 // Without a scripted prompter the question is a message box over the window's upper left.

@@ -70,6 +70,7 @@ TEST_F(RunTest, SettingsAreWrittenBackInTheirOrder) {
 TEST_F(RunTest, StandaloneReadsEverySetting) {
     const fs::path other = mTemp / "ΑΛΛΟΣ";
     fs::create_directories(other);
+    TDravinDataT().OpenStudyWithMarker(other, "ΜΕΛΕΤΗ");
     writeSettings(other, "ΜΕΛΕΤΗ");
     TDravinMain& main = start(standalone());
 
@@ -83,6 +84,67 @@ TEST_F(RunTest, StandaloneReadsEverySetting) {
     EXPECT_EQ(main.data().studyName(), "ΜΕΛΕΤΗ");
     // The data directory never comes from the settings.
     EXPECT_EQ(main.DataDir, qs(mProgramDir / "DB2"));
+}
+
+// The settings remember a study that is not there: the run says so and makes nothing,
+// neither the study nor its marker.
+TEST_F(RunTest, ARememberedStudyThatIsGoneIsNotMadeAnew) {
+    const fs::path other = mTemp / "ΑΛΛΟΣ";
+    fs::create_directories(other);
+    writeSettings(other, "ΜΕΛΕΤΗ");
+    TDravinMain& main = start(standalone());
+
+    EXPECT_EQ(
+        mPrompter.messages,
+        std::vector<std::string>{"Η μελέτη ΜΕΛΕΤΗ δεν βρέθηκε στον κατάλογο " + other.string() +
+                                 "· ανοίξτε ή δημιουργήστε μια μελέτη από το μενού «Αρχεία»."});
+    EXPECT_TRUE(fs::is_empty(other));
+    EXPECT_FALSE(main.data().DravinT.isOpen());
+    EXPECT_TRUE(main.action("NewFile")->isEnabled());
+    EXPECT_TRUE(main.data().FloorTo.isOpen());
+    // The settings still name it: nothing the user chose is lost.
+    dravin::Run(standalone()).writeSettingsBack(main);
+    EXPECT_EQ(IniReadString(mProgramDir / "DRAVIN.INI", "FILE", "NAME", "?"), "ΜΕΛΕΤΗ");
+    EXPECT_EQ(IniReadString(mProgramDir / "DRAVIN.INI", "DIR", "NAME", "?"), other.string());
+}
+
+// The first run's scratch study in the default folder is the one study made unasked.
+TEST_F(RunTest, TheScratchStudyIsMadeInTheDefaultFolderOnly) {
+    writeSettings(mStudiesDir, "SCRATCH");
+    EXPECT_TRUE(start(standalone()).data().DravinT.isOpen());
+    const fs::path other = mTemp / "ΑΛΛΟΣ";
+    fs::create_directories(other);
+    writeSettings(other, "SCRATCH");
+    mPrompter.messages.clear();
+    EXPECT_FALSE(start(standalone()).data().DravinT.isOpen());
+    EXPECT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_TRUE(fs::is_empty(other));
+}
+
+// Without the master tables the run says once where they were looked for and goes on; a
+// study made then has empty floor and kind tables.
+TEST_F(RunTest, MissingMasterTablesAreSaidOnceAndNewStudiesStartEmpty) {
+    fs::remove_all(mDataDir);
+    TDravinMain& main = start(standalone());
+
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_EQ(mPrompter.messages[0],
+              "Οι πίνακες παραμέτρων του προγράμματος (DrvFloor.DB, DrvXoros.DB) δεν βρέθηκαν "
+              "στον κατάλογο " +
+                  mDataDir.string() +
+                  ", οπότε οι νέες μελέτες ξεκινούν χωρίς ορόφους και είδη χώρων.");
+    EXPECT_TRUE(main.data().DravinT.isOpen());
+    EXPECT_TRUE(main.data().FloorT.isEmpty());
+
+    mFiles->answer(qs(mStudiesDir / "NEWONE.DVT"));
+    main.action("NewFile")->trigger();
+    EXPECT_EQ(mPrompter.messages.size(), 1u) << mPrompter.messages.back();
+    EXPECT_EQ(main.data().studyName(), "NEWONE");
+    EXPECT_TRUE(main.data().FloorT.isEmpty());
+    EXPECT_TRUE(main.data().XorosT.isEmpty());
+
+    main.action("N14")->trigger();
+    EXPECT_EQ(mPrompter.messages.back(), kMastersMissingMessage);
 }
 
 TEST_F(RunTest, EmbeddedTakesPlacesAndFontFromTheHost) {

@@ -213,6 +213,12 @@ void ParamDialog::LockBtnClick() {
         LockBtn->setChecked(!Locked);
         return;
     }
+    // An installed copy's master tables belong to another user: no question, one answer.
+    if (Locked && Table1 == &(mData.*mSpec.master) && !Table1->fileWritable()) {
+        LockBtn->setChecked(false);
+        reportError(QString::fromUtf8(kMastersReadOnlyMessage));
+        return;
+    }
     TFormLockCloseHelpLow::LockBtnClick();
     if (!applyTableLock() && !Locked) {
         // Another program holds the table: here it can only be read.
