@@ -10,7 +10,7 @@ void installGreekQtTexts() {
     static QTranslator* const translator = [] {
         auto* t = new QTranslator;
         if (!t->load(QStringLiteral(":/translations/qt_el.qm"))) {
-            qWarning("dravin: the Greek texts of Qt are missing from the program");
+            qWarning("dravin: λείπουν από το πρόγραμμα τα ελληνικά κείμενα του Qt");
         }
         return t;
     }();
