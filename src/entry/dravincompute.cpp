@@ -9,6 +9,7 @@
 #include "entry/inifile.h"
 #include "entry/loadtimesettings.h"
 #include "entry/run.h"
+#include "ui/qtprompter.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ bool ensureApplication() {
 
 void report(const QString& text) {
     if (QApplication::instance()) {
-        QMessageBox::critical(nullptr, QString(), text);
+        QMessageBox::critical(nullptr, dravin::programName(), text);
     } else {
         std::fprintf(stderr, "dravin: %s\n", text.toLocal8Bit().constData());
     }
@@ -58,7 +59,7 @@ extern "C" std::uint8_t DravinCompute(std::int32_t code1, std::int32_t code2,
     }
     try {
         if (!ensureApplication()) {
-            report("No display is available for the program's window.");
+            report("Δεν υπάρχει οθόνη για το παράθυρο του προγράμματος.");
             return 0;
         }
         // Once per process, whoever made the application object.
@@ -78,7 +79,7 @@ extern "C" std::uint8_t DravinCompute(std::int32_t code1, std::int32_t code2,
     } catch (const std::exception& e) {
         report(QString::fromStdString(e.what()));
     } catch (...) {
-        report("The program stopped on an unexpected error.");
+        report("Το πρόγραμμα σταμάτησε από απρόβλεπτο σφάλμα.");
     }
     return 0;
 }

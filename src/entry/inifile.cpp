@@ -324,7 +324,7 @@ void replaceFile(const fs::path& target, const std::string& bytes, bool existed)
 }
 
 std::string settingsFileSentence(const fs::path& file, std::string_view what) {
-    return "The settings file " + file.string() + " " + std::string(what) + ".";
+    return "Το αρχείο ρυθμίσεων " + file.string() + " " + std::string(what) + ".";
 }
 
 // ---- one read, one write
@@ -556,23 +556,23 @@ std::optional<std::string> iniFileProblem(const fs::path& file) {
         return std::nullopt;
     }
     if (ec) {
-        return settingsFileSentence(file, "cannot be read");
+        return settingsFileSentence(file, "δεν διαβάζεται");
     }
     const auto status = fs::status(file, ec);
     if (ec || status.type() == fs::file_type::not_found) {
         // A dangling link or a loop of links: a write could not follow it either.
-        return settingsFileSentence(file, fs::is_symlink(entry)
-                                              ? "is a symbolic link that leads to no file"
-                                              : "cannot be read");
+        return settingsFileSentence(
+            file, fs::is_symlink(entry) ? "είναι συμβολικός σύνδεσμος που δεν οδηγεί σε αρχείο"
+                                        : "δεν διαβάζεται");
     }
     if (status.type() == fs::file_type::directory) {
-        return settingsFileSentence(file, "is a directory");
+        return settingsFileSentence(file, "είναι φάκελος");
     }
     if (status.type() != fs::file_type::regular) {
-        return settingsFileSentence(file, "is not a regular file");
+        return settingsFileSentence(file, "δεν είναι κανονικό αρχείο");
     }
     if (!std::ifstream(file, std::ios::binary)) {
-        return settingsFileSentence(file, "cannot be read");
+        return settingsFileSentence(file, "δεν διαβάζεται");
     }
     return std::nullopt;
 }
@@ -581,7 +581,7 @@ std::optional<std::string> iniWriteProblem(const fs::path& file) {
     if (auto problem = iniFileProblem(file)) {
         return problem;
     }
-    const auto cannot = settingsFileSentence(file, "cannot be written");
+    const auto cannot = settingsFileSentence(file, "δεν μπορεί να γραφτεί");
     fs::path target = file;
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(file, ec))) {

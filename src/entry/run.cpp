@@ -17,6 +17,7 @@
 #include "ui/helpsystem.h"
 #include "ui/printsettings.h"
 #include "ui/qtprompter.h"
+#include "ui/qttexts.h"
 #include "ui/tdravinmain.h"
 
 namespace dravin {
@@ -37,7 +38,7 @@ std::string settingsMessage(std::string problem, const char* consequence) {
     if (!problem.empty() && problem.back() == '.') {
         problem.pop_back();
     }
-    return problem + "; " + consequence + ".";
+    return problem + "· " + consequence + ".";
 }
 
 // Everything process-wide that a run changes, put back on every path.
@@ -78,7 +79,10 @@ QString findHelpFile(const std::filesystem::path& programDir) {
     return {};
 }
 
-Run::Run(RunArguments args) : mArgs(std::move(args)) {}
+Run::Run(RunArguments args) : mArgs(std::move(args)) {
+    // Before any window exists, so that Qt's texts are Greek from the first one on.
+    installGreekQtTexts();
+}
 
 void Run::execute() {
     ProcessState restore;
@@ -132,7 +136,8 @@ void Run::setUp(TDravinMain& main) {
     if (iniProblem) {
         main.IniFileName.clear();
         main.prompter().inform(settingsMessage(
-            *iniProblem, "the program goes on with its default settings and cannot keep them"));
+            *iniProblem,
+            "το πρόγραμμα συνεχίζει με τις αρχικές ρυθμίσεις και δεν θα μπορέσει να τις κρατήσει"));
     } else {
         main.LineSpacing = IniReadFloat(ini, "LINESPACE", "MM", main.LineSpacing);
         main.AutoCompute = IniReadBool(ini, "COMPUTE", "AUTO", main.AutoCompute);
@@ -199,7 +204,8 @@ void Run::writeSettingsBack(TDravinMain& main) const {
     }
     const auto ini = path(main.IniFileName);
     if (const auto problem = iniWriteProblem(ini)) {
-        main.prompter().error(settingsMessage(*problem, "the settings of this run are not kept"));
+        main.prompter().error(
+            settingsMessage(*problem, "οι ρυθμίσεις αυτής της εκτέλεσης δεν κρατήθηκαν"));
         return;
     }
     IniWriteString(ini, "DIR", "NAME", main.StudiesDir.toStdString());

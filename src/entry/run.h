@@ -24,8 +24,9 @@ struct RunArguments {
 // it, otherwise empty.
 QString findHelpFile(const std::filesystem::path& programDir);
 
-// One run of the desktop program: sets up, shows the main window modally, writes the
-// settings back and restores everything it changed. Exceptions escape only from set-up
+// One run of the desktop program: puts Greek texts on Qt's own dialogs and buttons (they
+// stay for the process), sets up, shows the main window modally, writes the settings back
+// and restores everything else it changed. Exceptions escape only from set-up
 // failures the entry point passes on.
 class Run {
 public:

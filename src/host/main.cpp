@@ -48,7 +48,7 @@ bool parse(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
-        std::cerr << "usage: dravin [--embedded --data-dir D --studies-dir S --study NAME "
+        std::cerr << "χρήση: dravin [--embedded --data-dir D --studies-dir S --study NAME "
                      "--font F]\n";
         return 2;
     }
@@ -67,12 +67,14 @@ int main(int argc, char** argv) {
     // The library may have created the application object: it stays loaded to the end.
     void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_NODELETE);
     if (!handle) {
-        std::cerr << "dravin: cannot load " << library.string() << ": " << dlerror() << '\n';
+        std::cerr << "dravin: η βιβλιοθήκη " << library.string() << " δεν φορτώνεται: " << dlerror()
+                  << '\n';
         return 1;
     }
     const auto compute = reinterpret_cast<Compute>(dlsym(handle, "DravinCompute"));
     if (!compute) {
-        std::cerr << "dravin: " << library.string() << " does not export DravinCompute.\n";
+        std::cerr << "dravin: η βιβλιοθήκη " << library.string()
+                  << " δεν έχει το σημείο εισόδου DravinCompute.\n";
         return 1;
     }
     std::vector<unsigned char> shortString(1 + font.size());

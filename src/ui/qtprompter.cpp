@@ -15,6 +15,10 @@ public:
 
 }  // namespace
 
+QString programName() {
+    return QStringLiteral("Πίνακας Χιλιοστών");
+}
+
 QString messageText(const std::string& text) {
     QString s = QString::fromStdString(text);
     s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -24,12 +28,12 @@ QString messageText(const std::string& text) {
 
 void QtPrompter::inform(const std::string& text) {
     NormalCursor cursor;
-    QMessageBox::information(mParent, QString(), messageText(text));
+    QMessageBox::information(mParent, programName(), messageText(text));
 }
 
 void QtPrompter::error(const std::string& text) {
     NormalCursor cursor;
-    QMessageBox::critical(mParent, QString(), messageText(text));
+    QMessageBox::critical(mParent, programName(), messageText(text));
 }
 
 Prompter::Answer QtPrompter::confirm(const std::string& text, bool withCancel) {
@@ -37,7 +41,7 @@ Prompter::Answer QtPrompter::confirm(const std::string& text, bool withCancel) {
     const auto buttons = withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                     : QMessageBox::Yes | QMessageBox::No;
     const auto answer =
-        QMessageBox::question(mParent, QString(), messageText(text), buttons, QMessageBox::No);
+        QMessageBox::question(mParent, programName(), messageText(text), buttons, QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         return Answer::Yes;
     }

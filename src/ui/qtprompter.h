@@ -37,6 +37,9 @@ private:
     Prompter* mTarget = &mBoxes;
 };
 
+// The program's name, the title of its message boxes.
+QString programName();
+
 // The message texts use "\r" for a line break, as the stored texts do.
 QString messageText(const std::string& text);
 

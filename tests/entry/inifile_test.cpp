@@ -513,7 +513,7 @@ struct ProblemCase {
     const char* name;
     const char* file;  // under the test directory
     void (*make)(const fs::path& dir);
-    const char* readProblem;   // after "The settings file <file> "; null for none
+    const char* readProblem;  // after "Το αρχείο ρυθμίσεων <file> "; null for none
     const char* writeProblem;  // likewise
     bool needsPermissions = false;
 };
@@ -530,7 +530,7 @@ TEST_P(FileProblemTest, ChecksSayWhyAndWritesLeaveItAlone) {
             if (!what) {
                 return std::nullopt;
             }
-            return "The settings file " + file.string() + " " + what + ".";
+            return "Το αρχείο ρυθμίσεων " + file.string() + " " + what + ".";
         };
 
         EXPECT_EQ(iniFileProblem(file), sentence(c.readProblem));
@@ -567,38 +567,38 @@ INSTANTIATE_TEST_SUITE_P(
                         fs::create_directory(d / "DRAVIN.INI");
                         writeBytes(d / "DRAVIN.INI" / "kept", "x");
                     },
-                    "is a directory", "is a directory"},
+                    "είναι φάκελος", "είναι φάκελος"},
         ProblemCase{"LinkToDirectory", "DRAVIN.INI",
                     [](const fs::path& d) {
                         fs::create_directory(d / "real");
                         fs::create_directory_symlink("real", d / "DRAVIN.INI");
                     },
-                    "is a directory", "is a directory"},
+                    "είναι φάκελος", "είναι φάκελος"},
         ProblemCase{"LinkLoop", "DRAVIN.INI",
                     [](const fs::path& d) { fs::create_symlink("DRAVIN.INI", d / "DRAVIN.INI"); },
-                    "is a symbolic link that leads to no file",
-                    "is a symbolic link that leads to no file"},
+                    "είναι συμβολικός σύνδεσμος που δεν οδηγεί σε αρχείο",
+                    "είναι συμβολικός σύνδεσμος που δεν οδηγεί σε αρχείο"},
         ProblemCase{"DanglingLink", "DRAVIN.INI",
                     [](const fs::path& d) { fs::create_symlink("gone.ini", d / "DRAVIN.INI"); },
-                    "is a symbolic link that leads to no file",
-                    "is a symbolic link that leads to no file"},
+                    "είναι συμβολικός σύνδεσμος που δεν οδηγεί σε αρχείο",
+                    "είναι συμβολικός σύνδεσμος που δεν οδηγεί σε αρχείο"},
         ProblemCase{"MissingDirectory", "missing/DRAVIN.INI", [](const fs::path&) {}, nullptr,
-                    "cannot be written"},
+                    "δεν μπορεί να γραφτεί"},
         ProblemCase{"UnderARegularFile", "plain/DRAVIN.INI",
                     [](const fs::path& d) { writeBytes(d / "plain", "x"); }, nullptr,
-                    "cannot be written"},
+                    "δεν μπορεί να γραφτεί"},
         ProblemCase{"NoReadPermission", "DRAVIN.INI",
                     [](const fs::path& d) {
                         writeBytes(d / "DRAVIN.INI", "[A]\r\nB=1\r\n");
                         fs::permissions(d / "DRAVIN.INI", fs::perms::owner_write);
                     },
-                    "cannot be read", "cannot be read", true},
+                    "δεν διαβάζεται", "δεν διαβάζεται", true},
         ProblemCase{"ReadOnlyDirectory", "DRAVIN.INI",
                     [](const fs::path& d) {
                         writeBytes(d / "DRAVIN.INI", "[A]\r\nB=1\r\n");
                         fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec);
                     },
-                    nullptr, "cannot be written", true}),
+                    nullptr, "δεν μπορεί να γραφτεί", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- exchange and the window font

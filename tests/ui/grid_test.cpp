@@ -17,6 +17,7 @@ constexpr int kFloorColumn = 0;
 constexpr int kAbbreviationColumn = 1;
 constexpr int kNumberColumn = 2;
 constexpr int kKindColumn = 3;
+constexpr int kAreaColumn = 5;
 
 class GridTest : public ProgramFixture {
 protected:
@@ -137,6 +138,38 @@ INSTANTIATE_TEST_SUITE_P(Texts, GridTextTest,
                                            TextCase{"Cyrillic", "Ж", "Ж"},
                                            TextCase{"Snowman", "Α☃", "☃"},
                                            TextCase{"Hungarian", "ő", "ő"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct NumberCase {
+    const char* name;
+    int column;
+    const char* typed;
+    const char* message;
+};
+
+class GridNumberTest : public GridTest, public ::testing::WithParamInterface<NumberCase> {};
+
+// Number cells refuse other text with one Greek sentence that quotes it; the cell keeps
+// its value.
+TEST_P(GridNumberTest, TextThatIsNoNumberIsRefused) {
+    const NumberCase c = GetParam();
+    const QModelIndex cell = index(mRow, c.column);
+    const QVariant before = cell.data(Qt::EditRole);
+
+    EXPECT_FALSE(model()->setData(cell, QString::fromUtf8(c.typed)));
+
+    EXPECT_EQ(cell.data(Qt::EditRole), before);
+    ASSERT_EQ(mPrompter.messages.size(), 1u);
+    EXPECT_EQ(mPrompter.messages[0], c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Numbers, GridNumberTest,
+                         ::testing::Values(NumberCase{"WholeNumber", kNumberColumn, "12α",
+                                                      "Το «12α» δεν είναι ακέραιος αριθμός."},
+                                           NumberCase{"Fraction", kNumberColumn, "1.5",
+                                                      "Το «1.5» δεν είναι ακέραιος αριθμός."},
+                                           NumberCase{"DecimalComma", kAreaColumn, "1,5",
+                                                      "Το «1,5» δεν είναι αριθμός."}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -240,14 +240,14 @@ std::string standing(const fs::path& p) {
 struct UnusableCase {
     const char* name;
     void (*make)(const fs::path& ini);  // puts something other than a file in its place
-    const char* problem;                // after "The settings file <file> "
+    const char* problem;                // after "Το αρχείο ρυθμίσεων <file> "
 };
 
 class UnusableSettingsTest : public RunTest, public ::testing::WithParamInterface<UnusableCase> {
 protected:
     fs::path ini() const { return mProgramDir / "DRAVIN.INI"; }
     std::string message(const char* consequence) const {
-        return "The settings file " + qs(ini()).toStdString() + " " + GetParam().problem + "; " +
+        return "Το αρχείο ρυθμίσεων " + qs(ini()).toStdString() + " " + GetParam().problem + "· " +
                consequence + ".";
     }
 };
@@ -258,9 +258,9 @@ const UnusableCase kUnusableCases[] = {
          fs::create_directory(ini);
          writeFile(ini / "KEPT", "[DIR]\r\nNAME=C:\\ELSEWHERE\r\n");
      },
-     "is a directory"},
+     "είναι φάκελος"},
     {"LinkLoop", [](const fs::path& ini) { fs::create_symlink(ini.filename(), ini); },
-     "is a symbolic link that leads to no file"},
+     "είναι συμβολικός σύνδεσμος που δεν οδηγεί σε αρχείο"},
 };
 
 TEST_P(UnusableSettingsTest, AtTheStartOneMessageAndTheDefaults) {
@@ -269,8 +269,10 @@ TEST_P(UnusableSettingsTest, AtTheStartOneMessageAndTheDefaults) {
     TDravinMain& main = start(standalone());
 
     ASSERT_EQ(mPrompter.messages.size(), 1u);
-    EXPECT_EQ(mPrompter.messages[0],
-              message("the program goes on with its default settings and cannot keep them"));
+    EXPECT_EQ(
+        mPrompter.messages[0],
+        message(
+            "το πρόγραμμα συνεχίζει με τις αρχικές ρυθμίσεις και δεν θα μπορέσει να τις κρατήσει"));
     EXPECT_EQ(main.StudiesDir, qs(mStudiesDir));
     EXPECT_EQ(main.StudyName, "SCRATCH");
     EXPECT_EQ(main.LineSpacing, 8.0f);
@@ -296,7 +298,7 @@ TEST_P(UnusableSettingsTest, AtTheWriteBackOneMessage) {
     dravin::Run(standalone()).writeSettingsBack(main);
 
     ASSERT_EQ(mPrompter.messages.size(), 1u);
-    EXPECT_EQ(mPrompter.messages[0], message("the settings of this run are not kept"));
+    EXPECT_EQ(mPrompter.messages[0], message("οι ρυθμίσεις αυτής της εκτέλεσης δεν κρατήθηκαν"));
     EXPECT_EQ(standing(ini()), before);
 }
 

@@ -20,9 +20,10 @@ QPrinterInfo printerOf(const QString& printerName) {
 
 void requirePrinter(const QString& printerName) {
     if (printerOf(printerName).isNull()) {
-        throw IoError(printerName.isEmpty() ? "No printer is available; the table was not printed."
-                                            : "The printer " + printerName.toStdString() +
-                                                  " is not available; the table was not printed.");
+        throw IoError(printerName.isEmpty()
+                          ? "Δεν υπάρχει διαθέσιμος εκτυπωτής· ο πίνακας δεν τυπώθηκε."
+                          : "Ο εκτυπωτής " + printerName.toStdString() +
+                                " δεν είναι διαθέσιμος· ο πίνακας δεν τυπώθηκε.");
     }
 }
 

@@ -98,7 +98,8 @@ void TDravinEmbada::storeEdits() {
         bool ok = false;
         const double v = text.replace(',', '.').toDouble(&ok);
         if (!ok) {
-            throw RangeError("'" + edits[i]->text().toStdString() + "' is not a valid number.");
+            throw RangeError("Το «" + edits[i]->text().toStdString() +
+                             "» δεν είναι έγκυρος αριθμός.");
         }
         f.setFloat(v);
     }

@@ -93,7 +93,7 @@ Prompter::Answer TFormLockCloseHelpLow::askUnlock() {
     if (mPrompter) {
         return mPrompter->confirm(kUnlockQuestion, true);
     }
-    QMessageBox box(QMessageBox::Warning, QString(), messageText(kUnlockQuestion),
+    QMessageBox box(QMessageBox::Warning, programName(), messageText(kUnlockQuestion),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::No);
     // Over the upper left of the window, away from the grid's first rows.
@@ -110,7 +110,7 @@ void TFormLockCloseHelpLow::reportError(const QString& text) {
     if (mPrompter) {
         mPrompter->error(text.toStdString());
     } else {
-        QMessageBox::critical(this, windowTitle(), messageText(text.toStdString()));
+        QMessageBox::critical(this, programName(), messageText(text.toStdString()));
     }
 }
 
@@ -152,7 +152,7 @@ void TFormLockCloseHelpLow::ApplyLockState() {
 
 void TFormLockCloseHelpLow::PrintBtnClick() {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        reportError("No printer is available; the window was not printed.");
+        reportError("Δεν υπάρχει διαθέσιμος εκτυπωτής· το παράθυρο δεν τυπώθηκε.");
         return;
     }
     const bool wasLocked = Locked;
@@ -187,7 +187,7 @@ void TFormLockCloseHelpLow::printImage(QPrinter& printer) {
     const QPixmap image = grab();
     QPainter painter;
     if (!painter.begin(&printer)) {
-        reportError("The printer could not be started; the window was not printed.");
+        reportError("Η εκτύπωση δεν μπόρεσε να ξεκινήσει· το παράθυρο δεν τυπώθηκε.");
         return;
     }
     const QRect page = painter.viewport();

@@ -23,13 +23,13 @@ Value parseNumber(const QString& text, const FieldDef& f) {
     if (f.type == FieldType::Integer) {
         const int v = t.toInt(&ok);
         if (!ok) {
-            throw RangeError("\"" + t.toStdString() + "\" is not a whole number.");
+            throw RangeError("Το «" + t.toStdString() + "» δεν είναι ακέραιος αριθμός.");
         }
         return Value::integer(v);
     }
     const double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v)) {
-        throw RangeError("\"" + t.toStdString() + "\" is not a number.");
+        throw RangeError("Το «" + t.toStdString() + "» δεν είναι αριθμός.");
     }
     return Value::real(v);
 }
