@@ -12,7 +12,13 @@
 #include "entry/run.h"
 #include "ui/dialogs/tdravinembada.h"
 #include "ui/dialogs/tdravinlinespace.h"
+#include "reports/layouts/tdravinreport00.h"
+#include "reports/preview/reportpreview.h"
+#include "ui/dialogs/tdravinowners.h"
 #include "ui/dialogs/tdravinparam1.h"
+#include "ui/dialogs/tdravinparam2.h"
+#include "ui/dialogs/printsetup.h"
+#include "ui/printsettings.h"
 #include "ui/qtprompter.h"
 #include "ui/tdravinmain.h"
 #include "ui/tinfoform.h"
@@ -36,8 +42,7 @@ int main(int argc, char** argv) {
         args.printFontName = "Courier New";
         dravin::TDravinMain main;
         dravin::Run(args).setUp(main);
-        main.resize(1100, 620);
-        main.show();
+        main.show();  // at its designed size
         dravin::TInfoForm wait;
         main.data().DravinT.first();
         dravin::ComputeAll(main.data(), wait);
@@ -66,6 +71,20 @@ int main(int argc, char** argv) {
         floors.ShowUnlocked();
         save(floors, "param-unlocked");
         floors.ShowLocked();
+        dravin::TDravinParam2 kinds(&main, main.data());
+        kinds.SelectTable(true);
+        kinds.ShowUnlocked();
+        save(kinds, "kinds-unlocked");
+        dravin::TDravinOwners owners(main.data(), main.prompter(), &main);
+        save(owners, "owners");
+        // The preview as it opens: the short (+) table on A4.
+        const auto layout = dravin::TDravinReport00::create(
+            main.data(), 1,
+            dravin::reportOptions(dravin::PrintSettings::instance(), false, 8.0f));
+        dravin::ReportPreview preview(*layout, &main);
+        save(preview, "preview");
+        wait.ShowInfo(0, 0, "Υπολογισμοί");
+        save(wait, "wait");
         dravin::TDravinEmbada plot(main.data(), main.prompter(), &main);
         save(plot, "plot");
         dravin::TDravinLineSpace spacing(&main, main.prompter());
