@@ -181,6 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](GridInputTest& t, int row) { input::clickCell(t.grid(), row, 1); }},
         LeaveCase{"NavigatorPost", [](GridInputTest& t, int) { input::click(t.button("nbPost")); }},
         LeaveCase{"Up", [](GridInputTest& t, int) { t.key(Qt::Key_Up); }},
+        LeaveCase{"Down", [](GridInputTest& t, int) { t.key(Qt::Key_Down); }},
         LeaveCase{"TabThenUp",
                   [](GridInputTest& t, int) {
                       t.key(Qt::Key_Tab);

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QTableView>
 #include <QTimer>
@@ -23,6 +24,7 @@ void CursorLink::addGrid(QTableView* view, TableModel* model) {
                 }
             });
     connect(model, &TableModel::cursorMoved, this, [this] { followLater(); });
+    view->installEventFilter(this);
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, model](const QModelIndex& current) {
                 if (current.isValid()) {
@@ -86,6 +88,25 @@ void CursorLink::followLater() {
             },
             Qt::QueuedConnection);
     }
+}
+
+bool CursorLink::eventFilter(QObject* watched, QEvent* event) {
+    // Down on the record being inserted, the last row, leaves it as it leaves any row:
+    // the record is posted.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        for (const Grid& g : mGrids) {
+            if (g.view == watched && g.model->pendingRow() >= 0 &&
+                g.view->currentIndex().row() == g.model->pendingRow() && tableSettled()) {
+                commitEditors();
+                mRun([this] { mTable.checkBrowseMode(); });
+                follow();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool CursorLink::tableSettled() const {

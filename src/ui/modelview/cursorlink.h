@@ -33,6 +33,9 @@ public:
     // Every grid goes to the table's current record.
     void follow();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The grids now show the table's current record.
     void followed();
