@@ -39,6 +39,14 @@ Value fieldOf(const Table& t, int row, const char* name) {
     return t.rowValue(row, *t.def().fieldIndex(name));
 }
 
+int rowsWith(const Table& t, const char* name, const Value& v) {
+    int n = 0;
+    for (int row = 0; row < t.recordCount(); ++row) {
+        n += fieldOf(t, row, name) == v ? 1 : 0;
+    }
+    return n;
+}
+
 int rowOfKey(const Table& spaces, const std::string& key) {
     for (int row = 0; row < spaces.recordCount(); ++row) {
         if (keyOf(spaces, row) == key) {
@@ -211,12 +219,7 @@ TEST_F(GridInputTest, DuplicateNumberThenCorrection) {
     EXPECT_EQ(spaces().state(), TableState::Browse);
     EXPECT_EQ(grid()->currentIndex().row(), spaces().currentRow());
     EXPECT_EQ(keyOf(spaces(), spaces().currentRow()), keyOf(spaces(), 1));
-    int found = 0;
-    Table& onDisk = reopened();
-    for (int row = 0; row < onDisk.recordCount(); ++row) {
-        found += fieldOf(onDisk, row, "NumberXoros") == Value::integer(98) ? 1 : 0;
-    }
-    EXPECT_EQ(found, 1);
+    EXPECT_EQ(rowsWith(reopened(), "NumberXoros", Value::integer(98)), 1);
 }
 
 TEST_F(GridInputTest, DuplicateNewRecordKeepsTheGridOnIt) {
@@ -413,15 +416,7 @@ protected:
 };
 
 TEST_P(ParamInputTest, TypedCoefficientIsPostedOnLeavingTheRow) {
-    const bool floors = GetParam();
-    std::unique_ptr<ParamDialog> d;
-    if (floors) {
-        d = std::make_unique<TDravinParam1>(mMain.get(), mMain->data());
-    } else {
-        d = std::make_unique<TDravinParam2>(mMain.get(), mMain->data());
-    }
-    d->setPrompter(&mPrompter);
-    d->SelectTable(true);
+    const std::unique_ptr<ParamDialog> d = openParameters(GetParam(), true);
     d->show();
     QApplication::setActiveWindow(d.get());
     input::settle();

@@ -56,15 +56,7 @@ protected:
     void SetUp() override { start(standalone()); }
 
     std::unique_ptr<ParamDialog> open(bool floors, bool study) {
-        std::unique_ptr<ParamDialog> d;
-        if (floors) {
-            d = std::make_unique<TDravinParam1>(mMain.get(), mMain->data());
-        } else {
-            d = std::make_unique<TDravinParam2>(mMain.get(), mMain->data());
-        }
-        d->setPrompter(&mPrompter);
-        d->SelectTable(study);
-        return d;
+        return openParameters(floors, study);
     }
 
     void unlock(ParamDialog& d) {

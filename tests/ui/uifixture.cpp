@@ -9,6 +9,8 @@
 #include "data/cp1253.h"
 #include "data/exchangefile.h"
 #include "support/studyfixture.h"
+#include "ui/dialogs/tdravinparam1.h"
+#include "ui/dialogs/tdravinparam2.h"
 #include "ui/qtprompter.h"
 
 namespace dravin::test {
@@ -144,6 +146,18 @@ void ProgramFixture::loadDemoStudy() {
     ASSERT_TRUE(in) << demoStudyFile();
     loadStudyJson(mMain->data(), in);
     mMain->data().DravinT.first();
+}
+
+std::unique_ptr<ParamDialog> ProgramFixture::openParameters(bool floors, bool study) {
+    std::unique_ptr<ParamDialog> d;
+    if (floors) {
+        d = std::make_unique<TDravinParam1>(mMain.get(), mMain->data());
+    } else {
+        d = std::make_unique<TDravinParam2>(mMain.get(), mMain->data());
+    }
+    d->setPrompter(&mPrompter);
+    d->SelectTable(study);
+    return d;
 }
 
 std::string ProgramFixture::iniText() const {

@@ -22,6 +22,9 @@
 #include "ui/tdravinmain.h"
 
 class QDialog;
+namespace dravin {
+class ParamDialog;
+}
 class QWidget;
 
 namespace dravin::test {
@@ -82,6 +85,9 @@ protected:
     void finish();  // releases the main window
     // Replaces the open study's records by the demo study's.
     void loadDemoStudy();
+    // A parameter dialog on the floors or the space kinds, of the study or the masters,
+    // with its messages scripted.
+    std::unique_ptr<ParamDialog> openParameters(bool floors, bool study);
     // The settings file as text.
     std::string iniText() const;
 
