@@ -44,6 +44,10 @@ protected:
         return none;
     }
     double lineHeight(const TextItem& t) const { return mMeasurer.lineHeight(t.font); }
+    static QFont printable(QFont font) {
+        font.setHintingPreference(QFont::PreferNoHinting);
+        return font;
+    }
     double width(const QString& text, const TextItem& t) const {
         return mMeasurer.width(text, t.font);
     }
@@ -228,6 +232,32 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{"HeadingThatWrapsToFitItsBox", "ΠΟΣΟΣΤΑ ΔΑΠΑΝΩΝ", 16, 8, true,
                               false}),
     [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(BandLayoutTest, ANameShrinksALittleRatherThanBreakAWordAndBreaksItWhenThatIsNotEnough) {
+    const QString floor = QStringLiteral("Υπόγειο");
+    const QString owner(40, QChar(0x03A0));  // forty capital pi, no blank to break at
+    const double floorWidth = mMeasurer.width(floor, printable(mReport.font()));
+    for (const QString& text : {floor, owner}) {
+        auto& cell = mBand.add<FieldControl>(text == floor ? "Floor" : "Owner", "Name");
+        cell.setGeometry(10, 0, floorWidth * 0.9, 8);
+        cell.setWordWrap(true);
+        cell.setGrows(true);
+        cell.setShrinksToFit(true);
+        cell.setSmallestScale(0.75);
+    }
+    auto rows = std::make_shared<MemoryDataSource>(QStringList{"Name"},
+                                                   std::vector<QStringList>{{floor}, {owner}});
+    const LaidOutBand first = layOut({.row = 0, .source = rows.get()});
+    const TextItem& shrunk = item(first, "Floor");
+    EXPECT_LT(shrunk.font.pointSizeF(), 8);
+    EXPECT_GE(shrunk.font.pointSizeF(), 6);
+    EXPECT_EQ(shrunk.lines.size(), 1u);
+    const LaidOutBand second = layOut({.row = 1, .source = rows.get()});
+    const TextItem& broken = item(second, "Owner");
+    EXPECT_EQ(broken.font.pointSizeF(), 8);
+    EXPECT_GT(broken.lines.size(), 2u);
+    EXPECT_EQ(broken.text().remove(u'\n'), owner);
+}
 
 TEST_F(BandLayoutTest, TextsOfABandThatShrinksTogetherShareOneSize) {
     mBand.setShrinksTogether(true);

@@ -156,6 +156,7 @@ BandLayout::Room BandLayout::roomOf(const TextBoxControl& control) {
     Room room;
     room.width = std::max(0.0, finiteOr(control.width(), 0) - 2 * insetOf(control));
     room.wraps = control.wordWrap() && !control.autoSize() && room.width > 0;
+    room.smallestScale = std::clamp(finiteOr(control.smallestScale(), 0), 0.0, 1.0);
     const double height = finiteOr(control.height(), 0);
     if (!control.grows() && height > 0) {
         room.height = height;
@@ -189,11 +190,12 @@ QFont BandLayout::fitted(const QString& text, const QFont& font, const Room& roo
     if (room.width <= 0 && room.height <= 0) {
         return font;
     }
-    const QString key = QStringLiteral("%1|%2|%3|%4|%5")
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6")
                             .arg(font.key())
                             .arg(room.width)
                             .arg(room.height)
                             .arg(room.wraps)
+                            .arg(room.smallestScale)
                             .arg(text);
     QFont result = font;
     if (const auto found = mFittedSizes.constFind(key); found != mFittedSizes.cend()) {
@@ -204,9 +206,12 @@ QFont BandLayout::fitted(const QString& text, const QFont& font, const Room& roo
     }
     double size = -1;  // its own size
     if (!fits(text, font, room)) {
-        // Tenths of a point: the largest that fits, at worst the smallest tried.
-        int low = kSmallestTenths;
-        int high = std::max(low, static_cast<int>(std::ceil(font.pointSizeF() * 10)));
+        // Tenths of a point: the largest that fits, at worst the smallest allowed.
+        const int high0 = static_cast<int>(std::ceil(font.pointSizeF() * 10));
+        int low =
+            std::max(kSmallestTenths,
+                     static_cast<int>(std::ceil(font.pointSizeF() * room.smallestScale * 10)));
+        int high = std::max(low, high0);
         QFont trial = font;
         trial.setPointSizeF(low / 10.0);
         if (fits(text, trial, room)) {
@@ -215,9 +220,13 @@ QFont BandLayout::fitted(const QString& text, const QFont& font, const Room& roo
                 trial.setPointSizeF(middle / 10.0);
                 (fits(text, trial, room) ? low : high) = middle;
             }
+            size = low / 10.0;
+        } else if (room.smallestScale <= 0) {
+            size = low / 10.0;
         }
-        size = low / 10.0;
-        result.setPointSizeF(size);
+        if (size > 0) {
+            result.setPointSizeF(size);
+        }
     }
     mFittedSizes.insert(key, size);
     return result;

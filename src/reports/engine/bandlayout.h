@@ -45,6 +45,7 @@ private:
         double width = 0;
         double height = 0;
         bool wraps = false;
+        double smallestScale = 0;
     };
     static Room roomOf(const TextBoxControl& control);
     // The font in which the text fits its room: its own when it fits, else the largest

@@ -19,7 +19,9 @@ namespace dravin {
 // text fits: no word broken where it has no blank or hyphen (a wrapping box), no line
 // past the box's width (the width an auto-sized box may take, when it has one) and,
 // unless the box grows, all lines within its height. Trailing blanks move a line
-// within its box but never push its visible part past the box's edges.
+// within its box but never push its visible part past the box's edges. With a
+// smallest scale the text is set no smaller than that share of its size; when it does
+// not fit even so, it keeps its size and wraps as it would without shrinking.
 //
 // An inset keeps the text clear of the box's sides, where a neighbour's rule may run:
 // the text wraps and fits within the box less the inset on the left and on the
@@ -38,6 +40,8 @@ public:
     void setAutoSize(bool on) noexcept { mAutoSize = on; }
     bool shrinksToFit() const noexcept { return mShrinksToFit; }
     void setShrinksToFit(bool on) noexcept { mShrinksToFit = on; }
+    double smallestScale() const noexcept { return mSmallestScale; }
+    void setSmallestScale(double share) noexcept { mSmallestScale = share; }
     double inset() const noexcept { return mInset; }
     void setInset(double mm) noexcept { mInset = mm; }
 
@@ -50,6 +54,7 @@ private:
     bool mGrows = false;
     bool mAutoSize = false;
     bool mShrinksToFit = false;
+    double mSmallestScale = 0;
     double mInset = 0;
 };
 

@@ -27,6 +27,7 @@ constexpr int kFloorTotalKind = 990;
 constexpr double kFooterHeight = 4.2;
 constexpr double kHeadingPointSize = 12;
 constexpr double kCellInset = 0.5;
+constexpr double kNameSmallestScale = 0.75;
 
 LayoutGroup groupOfCode(int code) {
     if (code < 0 || code > 13) {
@@ -320,10 +321,15 @@ void TDravinReport00::addCells(const std::vector<CellDesign>& cells, const char*
         }
         cell->setGeometry(c.left, 0, c.width, 0);
         cell->setAlignment(c.alignment);
-        // Names wrap; numbers and codes are never broken but set smaller to fit.
+        // Numbers and codes are never broken but set smaller to fit. Names wrap at
+        // blanks; a word too long for its cell is set somewhat smaller rather than
+        // broken, and broken only when that is not enough.
         const bool name = c.field != nullptr && isNameField(c.field);
         cell->setWordWrap(name);
-        cell->setShrinksToFit(!name);
+        cell->setShrinksToFit(true);
+        if (name) {
+            cell->setSmallestScale(kNameSmallestScale);
+        }
         // Cells reach a little over the rule of the cell before them.
         cell->setInset(kCellInset);
         const bool fixed = fixedHeightField != nullptr && c.field != nullptr &&
