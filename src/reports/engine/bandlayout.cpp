@@ -77,14 +77,9 @@ LaidOutBand BandLayout::layout(const Band& band, const ControlContext& context,
     const QFont font = bandFont(band, row);
     const QColor color = band.font().colorOver(mReport.textColor());
 
-    // Each text with its own font, fitted to its room where it shrinks to fit.
-    struct Pending {
-        const TextBoxControl* control;
-        QString text;
-        QFont font;
-        QFont ownFont;
-    };
-    std::vector<Pending> pending;
+    // Each text in its own font, and where it shrinks to fit and does not fit its room
+    // so, in the largest size that does.
+    std::vector<Pending> printed;  // one for each text item
     double together = 1;
     for (const auto& control : band.controls()) {
         const auto* box = dynamic_cast<const TextBoxControl*>(control.get());
@@ -96,39 +91,38 @@ LaidOutBand BandLayout::layout(const Band& band, const ControlContext& context,
             text = box->text(context);
         }
         const QFont own = printableFont(box->font().appliedTo(font));
-        Pending p{box, *text, own, own};
-        if (box->shrinksToFit() && !text->isEmpty()) {
-            p.font = fitted(*text, own, roomOf(*box));
-            together = std::min(together, p.font.pointSizeF() / own.pointSizeF());
+        bool brokeWord = false;
+        std::optional<TextItem> item = layoutText(*box, *text, own, color, &brokeWord);
+        if (!item) {
+            continue;
         }
-        pending.push_back(std::move(p));
+        if (box->shrinksToFit() && !fitsRoom(*item, brokeWord, roomOf(*box))) {
+            const QFont smaller = fitted(*text, own, roomOf(*box));
+            item = layoutText(*box, *text, smaller, color);
+            together = std::min(together, smaller.pointSizeF() / own.pointSizeF());
+        }
+        out.texts.push_back(std::move(*item));
+        printed.push_back({box, *text, own});
     }
     if (band.shrinksTogether() && together < 1) {
-        for (Pending& p : pending) {
-            if (p.control->shrinksToFit()) {
-                const double size = std::floor(p.ownFont.pointSizeF() * together * 10) / 10;
-                p.font.setPointSizeF(std::max(0.1, std::min(size, p.font.pointSizeF())));
+        for (size_t i = 0; i < printed.size(); ++i) {
+            const Pending& p = printed[i];
+            QFont font = out.texts[i].font;
+            const double size = std::floor(p.ownFont.pointSizeF() * together * 10) / 10;
+            if (p.control->shrinksToFit() && size < font.pointSizeF()) {
+                font.setPointSizeF(std::max(0.1, size));
+                if (auto item = layoutText(*p.control, p.text, font, color)) {
+                    out.texts[i] = std::move(*item);
+                }
             }
         }
     }
-
-    std::vector<const TextBoxControl*> printed;
-    std::vector<QString> printedTexts;
-    std::vector<QFont> ownFonts;
-    for (const Pending& p : pending) {
-        if (auto item = layoutText(*p.control, p.text, p.font, color)) {
-            out.texts.push_back(std::move(*item));
-            printed.push_back(p.control);
-            printedTexts.push_back(p.text);
-            ownFonts.push_back(p.ownFont);
-        }
-    }
-    keepWithinRoom(printed, printedTexts, ownFonts, color, out);
+    keepWithinRoom(printed, color, out);
 
     double height = positiveOr(band.height(), mMeasurer.lineHeight(font));
     for (size_t i = 0; i < out.texts.size(); ++i) {
         const TextItem& item = out.texts[i];
-        const TextBoxControl& control = *printed[i];
+        const TextBoxControl& control = *printed[i].control;
         const double designed = positiveOr(control.height(), mMeasurer.lineHeight(item.font));
         if (control.grows() && item.box.height() > designed) {
             height = std::max(height, item.box.bottom());
@@ -186,6 +180,22 @@ bool BandLayout::fits(const QString& text, const QFont& font, const Room& room) 
     return needed <= room.height + TextMeasurer::kHeightSlack;
 }
 
+bool BandLayout::fitsRoom(const TextItem& item, bool brokeWord, const Room& room) const {
+    if (brokeWord) {
+        return false;
+    }
+    if (room.width > 0) {
+        for (const TextLine& line : item.lines) {
+            if (line.rect.width() > room.width + kFitTolerance) {
+                return false;
+            }
+        }
+    }
+    return room.height <= 0 || (item.lines.size() - 1) * mMeasurer.lineHeight(item.font) +
+                                       mMeasurer.textHeight(item.font) <=
+                                   room.height + TextMeasurer::kHeightSlack;
+}
+
 QFont BandLayout::fitted(const QString& text, const QFont& font, const Room& room) const {
     if (room.width <= 0 && room.height <= 0) {
         return font;
@@ -204,36 +214,34 @@ QFont BandLayout::fitted(const QString& text, const QFont& font, const Room& roo
         }
         return result;
     }
-    double size = -1;  // its own size
-    if (!fits(text, font, room)) {
-        // Tenths of a point: the largest that fits, at worst the smallest allowed.
-        const int high0 = static_cast<int>(std::ceil(font.pointSizeF() * 10));
-        int low =
-            std::max(kSmallestTenths,
-                     static_cast<int>(std::ceil(font.pointSizeF() * room.smallestScale * 10)));
-        int high = std::max(low, high0);
-        QFont trial = font;
-        trial.setPointSizeF(low / 10.0);
-        if (fits(text, trial, room)) {
-            while (high - low > 1) {
-                const int middle = (low + high) / 2;
-                trial.setPointSizeF(middle / 10.0);
-                (fits(text, trial, room) ? low : high) = middle;
-            }
-            size = low / 10.0;
-        } else if (room.smallestScale <= 0) {
-            size = low / 10.0;
+    // Tenths of a point: the largest that fits, else the smallest allowed, or with a
+    // smallest scale its own size (size -1).
+    double size = -1;
+    int low = std::max(kSmallestTenths,
+                       static_cast<int>(std::ceil(font.pointSizeF() * room.smallestScale * 10)));
+    int high = std::max(low, static_cast<int>(std::ceil(font.pointSizeF() * 10)));
+    QFont trial = font;
+    trial.setPointSizeF(low / 10.0);
+    if (fits(text, trial, room)) {
+        while (high - low > 1) {
+            const int middle = (low + high) / 2;
+            trial.setPointSizeF(middle / 10.0);
+            (fits(text, trial, room) ? low : high) = middle;
         }
-        if (size > 0) {
-            result.setPointSizeF(size);
-        }
+        size = low / 10.0;
+    } else if (room.smallestScale <= 0) {
+        size = low / 10.0;
+    }
+    if (size > 0) {
+        result.setPointSizeF(size);
     }
     mFittedSizes.insert(key, size);
     return result;
 }
 
 std::optional<TextItem> BandLayout::layoutText(const TextBoxControl& control, const QString& text,
-                                               const QFont& font, const QColor& color) const {
+                                               const QFont& font, const QColor& color,
+                                               bool* brokeWord) const {
     const double lineHeight = mMeasurer.lineHeight(font);
     const double left = finiteOr(control.left(), 0);
     const double top = finiteOr(control.top(), 0);
@@ -241,8 +249,12 @@ std::optional<TextItem> BandLayout::layoutText(const TextBoxControl& control, co
     const double height = positiveOr(control.height(), lineHeight);
     const Room room = roomOf(control);
 
-    const QStringList lines =
-        mMeasurer.lines(text, font, room.wraps ? std::optional<double>(room.width) : std::nullopt);
+    const TextMeasurer::Wrapped wrapped =
+        mMeasurer.wrap(text, font, room.wraps ? std::optional<double>(room.width) : std::nullopt);
+    if (brokeWord) {
+        *brokeWord = wrapped.brokeWord;
+    }
+    const QStringList& lines = wrapped.lines;
     if (lines.isEmpty()) {
         return std::nullopt;
     }
@@ -253,7 +265,9 @@ std::optional<TextItem> BandLayout::layoutText(const TextBoxControl& control, co
     visible.reserve(lines.size());
     for (const QString& line : lines) {
         advances.push_back(mMeasurer.width(line, font));
-        visible.push_back(mMeasurer.visibleWidth(line, font));
+        visible.push_back(!line.isEmpty() && line.back().isSpace()
+                              ? mMeasurer.visibleWidth(line, font)
+                              : advances.back());
     }
 
     double boxLeft = left;
@@ -287,9 +301,8 @@ std::optional<TextItem> BandLayout::layoutText(const TextBoxControl& control, co
     return item;
 }
 
-void BandLayout::keepWithinRoom(const std::vector<const TextBoxControl*>& controls,
-                                const std::vector<QString>& texts, const std::vector<QFont>& fonts,
-                                const QColor& color, LaidOutBand& out) const {
+void BandLayout::keepWithinRoom(const std::vector<Pending>& printed, const QColor& color,
+                                LaidOutBand& out) const {
     const auto inkOf = [](const TextItem& item) {
         QRectF ink;
         for (const TextLine& line : item.lines) {
@@ -298,7 +311,7 @@ void BandLayout::keepWithinRoom(const std::vector<const TextBoxControl*>& contro
         return ink;
     };
     for (size_t i = 0; i < out.texts.size(); ++i) {
-        const TextBoxControl& control = *controls[i];
+        const TextBoxControl& control = *printed[i].control;
         if (!control.autoSize() || !control.shrinksToFit() ||
             control.alignment() != Alignment::Left) {
             continue;
@@ -320,8 +333,8 @@ void BandLayout::keepWithinRoom(const std::vector<const TextBoxControl*>& contro
         }
         Room room = roomOf(control);
         room.width = std::max(limit - left, kFitTolerance);
-        if (auto refitted =
-                layoutText(control, texts[i], fitted(texts[i], fonts[i], room), color)) {
+        if (auto refitted = layoutText(control, printed[i].text,
+                                       fitted(printed[i].text, printed[i].ownFont, room), color)) {
             out.texts[i] = std::move(*refitted);
         }
     }
