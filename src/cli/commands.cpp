@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -274,6 +275,14 @@ void cmdReport(const Arguments& a, Context& ctx) {
 
     WorkingStudy study(s);
     ensureGuiApplication();
+    if (const auto font = a.option("font")) {
+        const QString used = QFontInfo(options.printFont).family();
+        if (used.compare(options.printFont.family(), Qt::CaseInsensitive) != 0) {
+            ctx.err << "dravin-cli: the font " << *font
+                    << " is not installed; the table is printed in " << used.toStdString()
+                    << " instead.\n";
+        }
+    }
     Table& spaces = study.data.DravinT;
     // A study never computed has no grand total row; the table needs one.
     if (!spaces.findKey({Value::integer(110), Value::integer(991)})) {

@@ -11,6 +11,7 @@ namespace dravin::cli {
 struct Context {
     std::filesystem::path programDir;
     std::ostream& out;
+    std::ostream& err;  // notes on a command that still succeeds
 };
 
 // Runs one command with its arguments (the words after the command name).

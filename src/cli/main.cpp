@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         std::cout << dravin::cli::usage();
         return 0;
     }
-    dravin::cli::Context ctx{programDirectory(argv[0]), std::cout};
+    dravin::cli::Context ctx{programDirectory(argv[0]), std::cout, std::cerr};
     try {
         dravin::cli::runCommand(command, std::vector<std::string>(argv + 2, argv + argc), ctx);
         std::cout.flush();

@@ -545,6 +545,29 @@ TEST_F(CliTest, ReportComputesANeverComputedStudyAndWritesItsTable) {
     EXPECT_NE(text.find("Σελ-1"), std::string::npos);
 }
 
+TEST_F(CliTest, ReportSaysWhichFontItPrintsInWhenTheNamedOneIsMissing) {
+    runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
+    const fs::path pdf = mTemp / "table.pdf";
+    const std::vector<std::string> common = {"--variant", "0", "--pdf", pdf.string()};
+    const Result missing =
+        run(with({"report"}, with(study("A"), with(common, {"--font", "NoSuchFont"}))));
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_TRUE(isOneMessageLine(missing.err)) << missing.err;
+    EXPECT_NE(missing.err.find("NoSuchFont"), std::string::npos) << missing.err;
+    const std::string fonts = commandOutput("pdffonts '" + pdf.string() + "'");
+    // The family named is the one in the document.
+    const auto in = missing.err.find(" printed in ");
+    ASSERT_NE(in, std::string::npos) << missing.err;
+    std::string family = missing.err.substr(in + 12);
+    family = family.substr(0, family.find(" instead"));
+    family.erase(std::remove(family.begin(), family.end(), ' '), family.end());
+    EXPECT_NE(fonts.find(family), std::string::npos) << family << "\n" << fonts;
+
+    const Result installed =
+        runOk(with({"report"}, with(study("A"), with(common, {"--font", "liberation sans"}))));
+    EXPECT_EQ(installed.err, "");
+}
+
 TEST_F(CliTest, ReportWritesOnePngPerPageOfThePdf) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
     const fs::path pdf = mTemp / "table.pdf";

@@ -44,6 +44,10 @@ protected:
         return none;
     }
     double lineHeight(const TextItem& t) const { return mMeasurer.lineHeight(t.font); }
+    static QFont printable(QFont font) {
+        font.setHintingPreference(QFont::PreferNoHinting);
+        return font;
+    }
     double width(const QString& text, const TextItem& t) const {
         return mMeasurer.width(text, t.font);
     }
@@ -126,11 +130,13 @@ TEST_P(AlignmentTest, PlacesTheLineInTheBox) {
     const TextItem& t = item(laid, "Cell");
     ASSERT_EQ(t.lines.size(), 1u);
     const QRectF line = t.lines[0].rect;
-    EXPECT_NEAR(line.width(), width(t.lines[0].text, t), 1e-9);  // blanks of a picture included
+    // The blanks of a picture place the line but print nothing.
+    const double advance = width(t.lines[0].text, t);
+    EXPECT_NEAR(line.width(), width(t.lines[0].text.trimmed(), t), 1e-9);
     EXPECT_EQ(line.top(), 1);
     const double expectedLeft = c.alignment == Alignment::Left    ? 100
-                                : c.alignment == Alignment::Right ? 130 - line.width()
-                                                                  : 115 - line.width() / 2;
+                                : c.alignment == Alignment::Right ? 130 - advance
+                                                                  : 115 - advance / 2;
     EXPECT_NEAR(line.left(), expectedLeft, 1e-9);
     EXPECT_EQ(t.box, QRectF(100, 1, 30, 8));
 }
@@ -140,6 +146,159 @@ INSTANTIATE_TEST_SUITE_P(Alignments, AlignmentTest,
                                            AlignCase{Alignment::Right, "12.50"},
                                            AlignCase{Alignment::Center, "12.50"},
                                            AlignCase{Alignment::Center, "12.50  "}));
+
+TEST_F(BandLayoutTest, TrailingBlanksNeverPushTheDigitsPastTheBox) {
+    // As in a narrow per-mille cell: wider than the box with its blanks, not without.
+    auto& cell = mBand.add<TextControl>("Cell", QStringLiteral("1000.00  "));
+    const double digits = mMeasurer.width(QStringLiteral("1000.00"), mReport.font());
+    cell.setGeometry(50, 0, digits + 0.2, 8);
+    cell.setAlignment(Alignment::Center);
+    const LaidOutBand laid = layOut();
+    const TextItem& t = item(laid, "Cell");
+    ASSERT_EQ(t.lines.size(), 1u);
+    EXPECT_GE(t.lines[0].rect.left(), 50 - 1e-9);
+    EXPECT_LE(t.lines[0].rect.right(), 50 + digits + 0.2 + 1e-9);
+    EXPECT_EQ(t.text(), "1000.00  ");
+}
+
+struct FitCase {
+    const char* label;
+    const char* text;
+    double width;
+    double height;  // zero: the box grows
+    bool wraps;
+    bool shrinks;  // whether the text does not fit at 8 points
+};
+std::ostream& operator<<(std::ostream& os, const FitCase& c) {
+    return os << c.label;
+}
+
+class ShrinkToFitTest : public BandLayoutTest, public ::testing::WithParamInterface<FitCase> {};
+
+TEST_P(ShrinkToFitTest, SetsTheTextInTheLargestSizeThatFitsItsBox) {
+    const FitCase& c = GetParam();
+    auto& cell = mBand.add<TextControl>("Cell", QString::fromUtf8(c.text));
+    cell.setGeometry(10, 0, c.width, c.height);
+    cell.setAlignment(Alignment::Center);
+    cell.setWordWrap(c.wraps);
+    cell.setGrows(c.height == 0);
+    cell.setShrinksToFit(true);
+    cell.setInset(0.5);
+    const LaidOutBand laid = layOut();
+    const TextItem& t = item(laid, "Cell");
+    const double size = t.font.pointSizeF();
+    if (!c.shrinks) {
+        EXPECT_EQ(size, 8);
+        return;
+    }
+    EXPECT_LT(size, 8);
+    EXPECT_GE(size, 1);
+    // Whole words, clear of the inset, within the height…
+    EXPECT_EQ(t.text().simplified().remove(' '),
+              QString::fromUtf8(c.text).simplified().remove(' '));
+    for (const TextLine& line : t.lines) {
+        EXPECT_GE(line.rect.left(), 10.5 - 1e-6) << line.text.toStdString();
+        EXPECT_LE(line.rect.right(), 10 + c.width - 0.5 + 1e-6) << line.text.toStdString();
+    }
+    EXPECT_FALSE(mMeasurer.wrap(t.text(), t.font, c.width - 1).brokeWord);
+    if (c.height > 0) {
+        EXPECT_LE((t.lines.size() - 1) * lineHeight(t) + mMeasurer.textHeight(t.font),
+                  c.height + TextMeasurer::kHeightSlack);
+    }
+    // …and a tenth of a point more would not fit.
+    QFont larger = t.font;
+    larger.setPointSizeF(size + 0.1);
+    const TextMeasurer::Wrapped wrapped =
+        mMeasurer.wrap(QString::fromUtf8(c.text), larger,
+                       c.wraps ? std::optional<double>(c.width - 1) : std::nullopt);
+    bool fits = !wrapped.brokeWord;
+    for (const QString& line : wrapped.lines) {
+        fits = fits && mMeasurer.visibleWidth(line, larger) <= c.width - 1 + 1e-6;
+    }
+    if (c.height > 0) {
+        fits = fits && (wrapped.lines.size() - 1) * mMeasurer.lineHeight(larger) +
+                               mMeasurer.textHeight(larger) <=
+                           c.height + TextMeasurer::kHeightSlack;
+    }
+    EXPECT_FALSE(fits);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShrinkToFitTest,
+    ::testing::Values(FitCase{"NumberThatFits", "123.45", 20, 0, false, false},
+                      FitCase{"NumberWiderThanItsCell", "99999.99", 8, 0, false, true},
+                      FitCase{"WordWiderThanItsHeadingBox", "καθαρός", 7, 0, true, true},
+                      FitCase{"HeadingTallerThanItsBox", "ο/οο\nΑνελκυ-\nστήρα", 20, 7, true, true},
+                      FitCase{"HeadingThatWrapsToFitItsBox", "ΠΟΣΟΣΤΑ ΔΑΠΑΝΩΝ", 16, 8, true,
+                              false}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(BandLayoutTest, ANameShrinksALittleRatherThanBreakAWordAndBreaksItWhenThatIsNotEnough) {
+    const QString floor = QStringLiteral("Υπόγειο");
+    const QString owner(40, QChar(0x03A0));  // forty capital pi, no blank to break at
+    const double floorWidth = mMeasurer.width(floor, printable(mReport.font()));
+    for (const QString& text : {floor, owner}) {
+        auto& cell = mBand.add<FieldControl>(text == floor ? "Floor" : "Owner", "Name");
+        cell.setGeometry(10, 0, floorWidth * 0.9, 8);
+        cell.setWordWrap(true);
+        cell.setGrows(true);
+        cell.setShrinksToFit(true);
+        cell.setSmallestScale(0.75);
+    }
+    auto rows = std::make_shared<MemoryDataSource>(QStringList{"Name"},
+                                                   std::vector<QStringList>{{floor}, {owner}});
+    const LaidOutBand first = layOut({.row = 0, .source = rows.get()});
+    const TextItem& shrunk = item(first, "Floor");
+    EXPECT_LT(shrunk.font.pointSizeF(), 8);
+    EXPECT_GE(shrunk.font.pointSizeF(), 6);
+    EXPECT_EQ(shrunk.lines.size(), 1u);
+    const LaidOutBand second = layOut({.row = 1, .source = rows.get()});
+    const TextItem& broken = item(second, "Owner");
+    EXPECT_EQ(broken.font.pointSizeF(), 8);
+    EXPECT_GT(broken.lines.size(), 2u);
+    EXPECT_EQ(broken.text().remove(u'\n'), owner);
+}
+
+TEST_F(BandLayoutTest, TextsOfABandThatShrinksTogetherShareOneSize) {
+    mBand.setShrinksTogether(true);
+    auto& tight = mBand.add<TextControl>("Tight", QStringLiteral("ΣΥΝΙΔΙΟΚΤΗΣΙΑ"));
+    tight.setGeometry(0, 0, 12, 5);
+    auto& roomy = mBand.add<TextControl>("Roomy", QStringLiteral("α/α"));
+    roomy.setGeometry(20, 0, 30, 5);
+    auto& fixed = mBand.add<TextControl>("Fixed", QStringLiteral("(1)"));
+    fixed.setGeometry(60, 0, 30, 5);
+    for (TextControl* t : {&tight, &roomy}) {
+        t->setWordWrap(true);
+        t->setShrinksToFit(true);
+    }
+    const LaidOutBand laid = layOut();
+    EXPECT_LT(item(laid, "Tight").font.pointSizeF(), 8);
+    EXPECT_EQ(item(laid, "Roomy").font.pointSizeF(), item(laid, "Tight").font.pointSizeF());
+    EXPECT_EQ(item(laid, "Fixed").font.pointSizeF(), 8);  // it does not shrink at all
+}
+
+TEST_F(BandLayoutTest, AnAutoSizedTextThatShrinksKeepsClearOfTheTextRightOfItAndTheEdge) {
+    // Capital omicrons: the value alone is wider than the band.
+    auto& label = mBand.add<TextControl>("Label", QString(30, QChar(0x039F)));
+    label.setGeometry(2.1, 0.5, 0, 4.5);
+    auto& value = mBand.add<TextControl>("Value", QString(150, QChar(0x039F)));
+    value.setGeometry(25.9, 0.5, 0, 4.5);
+    auto& below = mBand.add<TextControl>("Below", QStringLiteral("Ιδιοκτησία"));
+    below.setGeometry(10, 5.0, 0, 4.5);  // on the next row: no obstacle
+    for (TextControl* t : {&label, &value, &below}) {
+        t->setAutoSize(true);
+        t->setShrinksToFit(true);
+    }
+    const LaidOutBand laid = layOut();
+    const TextItem& l = item(laid, "Label");
+    const TextItem& v = item(laid, "Value");
+    EXPECT_LT(l.font.pointSizeF(), 8);
+    EXPECT_LE(l.lines[0].rect.right(), 25.9 - 1 + 1e-6);
+    EXPECT_LT(v.font.pointSizeF(), 8);
+    EXPECT_LE(v.lines[0].rect.right(), kBandWidth - 1 + 1e-6);
+    EXPECT_GT(v.lines[0].rect.right(), kBandWidth - 10);  // it takes the room it has
+    EXPECT_EQ(item(laid, "Below").font.pointSizeF(), 8);
+}
 
 TEST_F(BandLayoutTest, AnAutoSizedBoxIsAsWideAsItsTextAndAnchoredByItsAlignment) {
     auto& label = mBand.add<TextControl>("Label", "Οικοδομή");

@@ -318,6 +318,90 @@ TEST_P(TallBandTest, StandsAloneOnAPageClippedToTheRoomThere) {
 
 INSTANTIATE_TEST_SUITE_P(Heights, TallBandTest, ::testing::Values(243.0, 500.0, 1e12));
 
+// Every line of the closing block's notes, in the order printed over all pages.
+QStringList printedNotes(const PageModel& model) {
+    QStringList lines;
+    for (const ReportPage& page : model.pages) {
+        for (const TextItem* notes : textsOf(page, "Notes")) {
+            for (const TextLine& line : notes->lines) {
+                EXPECT_GE(line.rect.top(), kBodyTop - 1e-9) << line.text.toStdString();
+                EXPECT_LE(line.rect.bottom(), kBodyBottom + 1e-9) << line.text.toStdString();
+                lines << line.text;
+            }
+        }
+    }
+    return lines;
+}
+
+class LongNotesTest : public PaginatorTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LongNotesTest, ClosingBlockGoesOnOverThePagesWithEveryLineOnce) {
+    QStringList notes;
+    for (int i = 1; i <= GetParam(); ++i) {
+        notes << QStringLiteral("Σημείωση %1").arg(i);
+    }
+    mReport.band(BandKind::Closing)->controlAs<MemoControl>("Notes")->setLines(notes);
+    setRows(25);  // the first page has room for no more than a few lines
+    const PageModel model = paginate();
+
+    EXPECT_EQ(printedNotes(model), notes);
+    const auto closing = allBands(model, BandKind::Closing);
+    ASSERT_GT(closing.size(), 1u);
+    for (const PlacedBand& part : closing) {
+        EXPECT_FALSE(part.clipped);
+    }
+    // It starts on a page of its own and goes on from the top of each page after it.
+    const size_t first = model.pages.size() - closing.size();
+    for (size_t p = first; p < model.pages.size(); ++p) {
+        const ReportPage& page = model.pages[p];
+        ASSERT_EQ(bandsOf(page, BandKind::Closing).size(), 1u) << "page " << page.number;
+        EXPECT_NEAR(bandsOf(page, BandKind::Closing)[0].rect.top(), kBodyTop, 1e-9);
+        EXPECT_EQ(bandsOf(page, BandKind::PageHeader).size(), 1u);
+        EXPECT_EQ(onlyText(page, "Page").text(), QStringLiteral("Σελ-%1").arg(page.number));
+    }
+    EXPECT_EQ(textsOf(model.pages[first], "Notes").size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, LongNotesTest, ::testing::Values(80, 150, 400));
+
+TEST_F(PaginatorTest, ARowTallerThanAPageGoesOnWithItsRulesAndTheNextRowFollows) {
+    std::vector<QStringList> rows = {{QStringLiteral("Χώρος 0"), "1", "10"}};
+    QStringList words;
+    for (int i = 0; i < 300; ++i) {
+        words << QStringLiteral("Ιδιοκτήτης%1").arg(i);
+    }
+    rows.push_back({words.join(' '), "2", "10"});
+    rows.push_back({QStringLiteral("Χώρος 2"), "3", "10"});
+    setRows(rows);
+    const PageModel model = paginate();
+
+    QStringList printed;
+    for (const ReportPage& page : model.pages) {
+        for (const TextItem* name : textsOf(page, "Name")) {
+            for (const TextLine& line : name->lines) {
+                EXPECT_LE(line.rect.bottom(), kBodyBottom + 1e-9);
+                printed << line.text;
+            }
+        }
+    }
+    EXPECT_EQ(printed.join(' '), QStringLiteral("Χώρος 0 ") + words.join(' ') + " Χώρος 2");
+    const auto parts = allBands(model, BandKind::Detail);
+    ASSERT_GT(parts.size(), 4u);
+    EXPECT_EQ(parts.back().row, 2);
+    for (const PlacedBand& part : parts) {
+        EXPECT_FALSE(part.clipped);
+    }
+    // The cell's right rule runs on every page the row covers, within the body.
+    for (size_t p = 1; p + 1 < model.pages.size(); ++p) {
+        bool rule = false;
+        for (const LineItem& line : model.pages[p].lines) {
+            rule = rule || (line.line.x1() == 50 && line.line.y1() == kBodyTop &&
+                            line.line.y2() <= kBodyBottom + 1e-9);
+        }
+        EXPECT_TRUE(rule) << "page " << p + 1;
+    }
+}
+
 TEST_F(PaginatorTest, HeadersThatFillThePageStillEnd) {
     mReport.band(BandKind::PageHeader)->setHeight(400);
     setRows(5);

@@ -57,7 +57,9 @@ TEST_F(TextMeasurerTest, CourierNewPrintsGreekInLiberationMono) {
 TEST_F(TextMeasurerTest, AWordWiderThanTheBoxBreaksInside) {
     const QString word = QStringLiteral("ΣΥΝΙΔΙΟΚΤΗΣΙΑ");
     const double width = mMeasurer.width(word, mFont) / 3;
-    const QStringList lines = mMeasurer.lines(word, mFont, width);
+    const TextMeasurer::Wrapped wrapped = mMeasurer.wrap(word, mFont, width);
+    EXPECT_TRUE(wrapped.brokeWord);
+    const QStringList& lines = wrapped.lines;
     EXPECT_GE(lines.size(), 3);
     EXPECT_EQ(lines.join(QString()), word);
     for (const QString& line : lines) {
@@ -70,6 +72,7 @@ struct BreakCase {
     const char* text;
     const char* widthOf;  // wrap at the width of this text plus a little; null: no wrap
     QStringList expected;
+    bool brokeWord = false;
 };
 
 std::ostream& operator<<(std::ostream& os, const BreakCase& c) {
@@ -84,7 +87,9 @@ TEST_P(LineBreakTest, BreaksAsExpected) {
     if (c.widthOf) {
         width = mMeasurer.width(QString::fromUtf8(c.widthOf), mFont) + 0.05;
     }
-    EXPECT_EQ(mMeasurer.lines(QString::fromUtf8(c.text), mFont, width), c.expected);
+    const TextMeasurer::Wrapped wrapped = mMeasurer.wrap(QString::fromUtf8(c.text), mFont, width);
+    EXPECT_EQ(wrapped.lines, c.expected);
+    EXPECT_EQ(wrapped.brokeWord, c.brokeWord);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -98,6 +103,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Αλεξίου Νίκος", "του Γεωργίου"}},
         BreakCase{"BlanksAtTheBreakDropped", "Αλεξίου     Νίκος", "Αλεξίου", {"Αλεξίου", "Νίκος"}},
         BreakCase{"AfterTheHyphen", "οικοπέ-δου", "οικοπέ-", {"οικοπέ-", "δου"}},
+        BreakCase{"AfterHyphensBeforeInsideAWord",
+                  "ΧΩΡΟΣ-ΧΡΗΣΗ-ΔΩΜΑΤΙΑ",
+                  "ΧΩΡΟΣ-ΧΡΗΣΗ-",
+                  {"ΧΩΡΟΣ-ΧΡΗΣΗ-", "ΔΩΜΑΤΙΑ"}},
+        BreakCase{"InsideAWordOnlyWhenItIsWider", "καθαρός", "καθαρ", {"καθαρ", "ός"}, true},
+        // The blanks of a picture move the number but never wrap it.
+        BreakCase{"TrailingBlanksDoNotWrap", "1000.00  ", "1000.00", {"1000.00  "}},
         BreakCase{"LineBreaksKept", "α\r\nβ\n\nγ\rδ", nullptr, {"α", "β", "", "γ", "δ"}},
         BreakCase{"NoWrapWithoutWidth",
                   "Αλεξίου Νίκος του Γεωργίου",

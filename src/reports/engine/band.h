@@ -37,6 +37,11 @@ public:
     FontOverride& font() noexcept { return mFont; }
     const FontOverride& font() const noexcept { return mFont; }
 
+    // Texts of the band that shrink to fit shrink together, by the factor the tightest
+    // of them needs, so that headings keep one size.
+    bool shrinksTogether() const noexcept { return mShrinksTogether; }
+    void setShrinksTogether(bool on) noexcept { mShrinksTogether = on; }
+
     // Without a width the report's line width applies.
     void setEdgeRules(EdgeRules rules, std::optional<double> widthMm = std::nullopt) noexcept;
     EdgeRules edgeRules() const noexcept { return mEdgeRules; }
@@ -64,6 +69,7 @@ private:
     BandKind mKind;
     double mHeight;
     FontOverride mFont;
+    bool mShrinksTogether = false;
     EdgeRules mEdgeRules;
     std::optional<double> mRuleWidth;
     std::vector<std::unique_ptr<ReportControl>> mControls;

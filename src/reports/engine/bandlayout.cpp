@@ -20,6 +20,13 @@ double finiteOr(double v, double fallback) noexcept {
     return std::isfinite(v) ? v : fallback;
 }
 
+// Millimetres by which a fitted text may still pass its room.
+constexpr double kFitTolerance = 1e-6;
+// What a shrinking text keeps free before the text right of it and the band's edge.
+constexpr double kRoomGap = 1.0;
+// The smallest size a text is set in to fit, in tenths of a point.
+constexpr int kSmallestTenths = 10;
+
 double positiveOr(double v, double fallback) noexcept {
     return std::isfinite(v) && v > 0 ? v : fallback;
 }
@@ -32,6 +39,10 @@ QFont printableFont(QFont font) {
         font.setPointSizeF(font.pixelSize() > 0 ? font.pixelSize() * 0.75 : 8.0);
     }
     return font;
+}
+
+double insetOf(const TextBoxControl& control) noexcept {
+    return std::max(0.0, finiteOr(control.inset(), 0));
 }
 
 double alignedLeft(Alignment alignment, double boxLeft, double boxWidth, double width) noexcept {
@@ -65,18 +76,64 @@ LaidOutBand BandLayout::layout(const Band& band, const ControlContext& context,
     LaidOutBand out;
     const QFont font = bandFont(band, row);
     const QColor color = band.font().colorOver(mReport.textColor());
-    double height = positiveOr(band.height(), mMeasurer.lineHeight(font));
+
+    // Each text in its own font, and where it shrinks to fit and does not fit its room
+    // so, in the largest size that does.
+    std::vector<Pending> printed;  // one for each text item
+    double together = 1;
     for (const auto& control : band.controls()) {
-        if (const auto* text = dynamic_cast<const TextBoxControl*>(control.get())) {
-            const Grown grown = layoutText(*text, font, color, context, row, out);
-            if (grown.grew) {
-                height = std::max(height, grown.bottom);
+        const auto* box = dynamic_cast<const TextBoxControl*>(control.get());
+        if (!box) {
+            continue;
+        }
+        std::optional<QString> text = row ? row->text(box->name()) : std::nullopt;
+        if (!text) {
+            text = box->text(context);
+        }
+        const QFont own = printableFont(box->font().appliedTo(font));
+        bool brokeWord = false;
+        std::optional<TextItem> item = layoutText(*box, *text, own, color, &brokeWord);
+        if (!item) {
+            continue;
+        }
+        if (box->shrinksToFit() && !fitsRoom(*item, brokeWord, roomOf(*box))) {
+            const QFont smaller = fitted(*text, own, roomOf(*box));
+            item = layoutText(*box, *text, smaller, color);
+            together = std::min(together, smaller.pointSizeF() / own.pointSizeF());
+        }
+        out.texts.push_back(std::move(*item));
+        printed.push_back({box, *text, own});
+    }
+    if (band.shrinksTogether() && together < 1) {
+        for (size_t i = 0; i < printed.size(); ++i) {
+            const Pending& p = printed[i];
+            QFont font = out.texts[i].font;
+            const double size = std::floor(p.ownFont.pointSizeF() * together * 10) / 10;
+            if (p.control->shrinksToFit() && size < font.pointSizeF()) {
+                font.setPointSizeF(std::max(0.1, size));
+                if (auto item = layoutText(*p.control, p.text, font, color)) {
+                    out.texts[i] = std::move(*item);
+                }
             }
-        } else if (const auto* line = dynamic_cast<const LineControl*>(control.get())) {
-            layoutLine(*line, out);
+        }
+    }
+    keepWithinRoom(printed, color, out);
+
+    double height = positiveOr(band.height(), mMeasurer.lineHeight(font));
+    for (size_t i = 0; i < out.texts.size(); ++i) {
+        const TextItem& item = out.texts[i];
+        const TextBoxControl& control = *printed[i].control;
+        const double designed = positiveOr(control.height(), mMeasurer.lineHeight(item.font));
+        if (control.grows() && item.box.height() > designed) {
+            height = std::max(height, item.box.bottom());
         }
     }
     out.height = height;
+    for (const auto& control : band.controls()) {
+        if (const auto* line = dynamic_cast<const LineControl*>(control.get())) {
+            layoutLine(*line, out);
+        }
+    }
     for (const auto& control : band.controls()) {
         if (control->rightRule()) {
             const double x = finiteOr(control->left(), 0) + finiteOr(control->width(), 0);
@@ -89,36 +146,134 @@ LaidOutBand BandLayout::layout(const Band& band, const ControlContext& context,
     return out;
 }
 
-BandLayout::Grown BandLayout::layoutText(const TextBoxControl& control, const QFont& bandFont,
-                                         const QColor& color, const ControlContext& context,
-                                         const DetailRowContext* row, LaidOutBand& out) const {
-    std::optional<QString> text = row ? row->text(control.name()) : std::nullopt;
-    if (!text) {
-        text = control.text(context);
+BandLayout::Room BandLayout::roomOf(const TextBoxControl& control) {
+    Room room;
+    room.width = std::max(0.0, finiteOr(control.width(), 0) - 2 * insetOf(control));
+    room.wraps = control.wordWrap() && !control.autoSize() && room.width > 0;
+    room.smallestScale = std::clamp(finiteOr(control.smallestScale(), 0), 0.0, 1.0);
+    const double height = finiteOr(control.height(), 0);
+    if (!control.grows() && height > 0) {
+        room.height = height;
     }
-    const QFont font = printableFont(control.font().appliedTo(bandFont));
+    return room;
+}
+
+bool BandLayout::fits(const QString& text, const QFont& font, const Room& room) const {
+    const TextMeasurer::Wrapped wrapped =
+        mMeasurer.wrap(text, font, room.wraps ? std::optional<double>(room.width) : std::nullopt);
+    if (wrapped.brokeWord) {
+        return false;
+    }
+    if (room.width > 0) {
+        for (const QString& line : wrapped.lines) {
+            if (mMeasurer.visibleWidth(line, font) > room.width + kFitTolerance) {
+                return false;
+            }
+        }
+    }
+    if (room.height <= 0 || wrapped.lines.isEmpty()) {
+        return true;
+    }
+    // The last line's leading may pass the room; its glyphs may not.
+    const double needed =
+        (wrapped.lines.size() - 1) * mMeasurer.lineHeight(font) + mMeasurer.textHeight(font);
+    return needed <= room.height + TextMeasurer::kHeightSlack;
+}
+
+bool BandLayout::fitsRoom(const TextItem& item, bool brokeWord, const Room& room) const {
+    if (brokeWord) {
+        return false;
+    }
+    if (room.width > 0) {
+        for (const TextLine& line : item.lines) {
+            if (line.rect.width() > room.width + kFitTolerance) {
+                return false;
+            }
+        }
+    }
+    return room.height <= 0 || (item.lines.size() - 1) * mMeasurer.lineHeight(item.font) +
+                                       mMeasurer.textHeight(item.font) <=
+                                   room.height + TextMeasurer::kHeightSlack;
+}
+
+QFont BandLayout::fitted(const QString& text, const QFont& font, const Room& room) const {
+    if (room.width <= 0 && room.height <= 0) {
+        return font;
+    }
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6")
+                            .arg(font.key())
+                            .arg(room.width)
+                            .arg(room.height)
+                            .arg(room.wraps)
+                            .arg(room.smallestScale)
+                            .arg(text);
+    QFont result = font;
+    if (const auto found = mFittedSizes.constFind(key); found != mFittedSizes.cend()) {
+        if (*found > 0) {
+            result.setPointSizeF(*found);
+        }
+        return result;
+    }
+    // Tenths of a point: the largest that fits, else the smallest allowed, or with a
+    // smallest scale its own size (size -1).
+    double size = -1;
+    int low = std::max(kSmallestTenths,
+                       static_cast<int>(std::ceil(font.pointSizeF() * room.smallestScale * 10)));
+    int high = std::max(low, static_cast<int>(std::ceil(font.pointSizeF() * 10)));
+    QFont trial = font;
+    trial.setPointSizeF(low / 10.0);
+    if (fits(text, trial, room)) {
+        while (high - low > 1) {
+            const int middle = (low + high) / 2;
+            trial.setPointSizeF(middle / 10.0);
+            (fits(text, trial, room) ? low : high) = middle;
+        }
+        size = low / 10.0;
+    } else if (room.smallestScale <= 0) {
+        size = low / 10.0;
+    }
+    if (size > 0) {
+        result.setPointSizeF(size);
+    }
+    mFittedSizes.insert(key, size);
+    return result;
+}
+
+std::optional<TextItem> BandLayout::layoutText(const TextBoxControl& control, const QString& text,
+                                               const QFont& font, const QColor& color,
+                                               bool* brokeWord) const {
     const double lineHeight = mMeasurer.lineHeight(font);
     const double left = finiteOr(control.left(), 0);
     const double top = finiteOr(control.top(), 0);
     const double width = std::max(0.0, finiteOr(control.width(), 0));
     const double height = positiveOr(control.height(), lineHeight);
-    const bool wraps = control.wordWrap() && !control.autoSize() && width > 0;
+    const Room room = roomOf(control);
 
-    const QStringList lines =
-        mMeasurer.lines(*text, font, wraps ? std::optional<double>(width) : std::nullopt);
-    if (lines.isEmpty()) {
-        return {top + height, false};
+    const TextMeasurer::Wrapped wrapped =
+        mMeasurer.wrap(text, font, room.wraps ? std::optional<double>(room.width) : std::nullopt);
+    if (brokeWord) {
+        *brokeWord = wrapped.brokeWord;
     }
-    std::vector<double> widths;
-    widths.reserve(lines.size());
+    const QStringList& lines = wrapped.lines;
+    if (lines.isEmpty()) {
+        return std::nullopt;
+    }
+    // A line's full advance places it; its visible part is what it covers.
+    std::vector<double> advances;
+    std::vector<double> visible;
+    advances.reserve(lines.size());
+    visible.reserve(lines.size());
     for (const QString& line : lines) {
-        widths.push_back(mMeasurer.width(line, font));
+        advances.push_back(mMeasurer.width(line, font));
+        visible.push_back(!line.isEmpty() && line.back().isSpace()
+                              ? mMeasurer.visibleWidth(line, font)
+                              : advances.back());
     }
 
     double boxLeft = left;
     double boxWidth = width;
     if (control.autoSize()) {
-        boxWidth = *std::max_element(widths.begin(), widths.end());
+        boxWidth = *std::max_element(visible.begin(), visible.end());
         boxLeft = alignedLeft(control.alignment(), left, width, boxWidth);
     }
     const double needed = lines.size() * lineHeight;
@@ -133,14 +288,56 @@ BandLayout::Grown BandLayout::layoutText(const TextBoxControl& control, const QF
                   {},
                   std::nullopt};
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const double x = alignedLeft(control.alignment(), boxLeft, boxWidth, widths[i]);
-        item.lines.push_back({lines[i], QRectF(x, top + i * lineHeight, widths[i], lineHeight)});
+        double x = alignedLeft(control.alignment(), boxLeft, boxWidth, advances[i]);
+        // Trailing blanks move the text left, but not out of its box.
+        if (visible[i] <= boxWidth) {
+            x = std::clamp(x, boxLeft, boxLeft + boxWidth - visible[i]);
+        }
+        item.lines.push_back({lines[i], QRectF(x, top + i * lineHeight, visible[i], lineHeight)});
     }
-    if (wraps && !control.grows()) {
+    if (room.wraps && !control.grows()) {
         item.clip = item.box;
     }
-    out.texts.push_back(std::move(item));
-    return {top + boxHeight, grew};
+    return item;
+}
+
+void BandLayout::keepWithinRoom(const std::vector<Pending>& printed, const QColor& color,
+                                LaidOutBand& out) const {
+    const auto inkOf = [](const TextItem& item) {
+        QRectF ink;
+        for (const TextLine& line : item.lines) {
+            ink = ink.united(line.rect);
+        }
+        return ink;
+    };
+    for (size_t i = 0; i < out.texts.size(); ++i) {
+        const TextBoxControl& control = *printed[i].control;
+        if (!control.autoSize() || !control.shrinksToFit() ||
+            control.alignment() != Alignment::Left) {
+            continue;
+        }
+        const TextItem& item = out.texts[i];
+        const double left = item.box.left();
+        double limit = mWidth - kRoomGap;
+        for (size_t j = 0; j < out.texts.size(); ++j) {
+            const QRectF ink = inkOf(out.texts[j]);
+            if (j == i || ink.isEmpty() || ink.left() <= left + kFitTolerance ||
+                ink.bottom() <= item.box.top() + kFitTolerance ||
+                ink.top() >= item.box.bottom() - kFitTolerance) {
+                continue;
+            }
+            limit = std::min(limit, ink.left() - kRoomGap);
+        }
+        if (inkOf(item).right() <= limit + kFitTolerance) {
+            continue;
+        }
+        Room room = roomOf(control);
+        room.width = std::max(limit - left, kFitTolerance);
+        if (auto refitted = layoutText(control, printed[i].text,
+                                       fitted(printed[i].text, printed[i].ownFont, room), color)) {
+            out.texts[i] = std::move(*refitted);
+        }
+    }
 }
 
 void BandLayout::layoutLine(const LineControl& control, LaidOutBand& out) const {

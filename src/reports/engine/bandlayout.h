@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -38,13 +40,34 @@ public:
     QFont bandFont(const Band& band, const DetailRowContext* row) const;
 
 private:
-    struct Grown {
-        double bottom;
-        bool grew;
+    // The room a text may fill when it shrinks to fit; zero leaves a side free.
+    struct Room {
+        double width = 0;
+        double height = 0;
+        bool wraps = false;
+        double smallestScale = 0;
     };
-    Grown layoutText(const TextBoxControl& control, const QFont& bandFont, const QColor& color,
-                     const ControlContext& context, const DetailRowContext* row,
-                     LaidOutBand& out) const;
+    static Room roomOf(const TextBoxControl& control);
+    // A text printed by the band, with its own font before any fitting.
+    struct Pending {
+        const TextBoxControl* control;
+        QString text;
+        QFont ownFont;
+    };
+    // The font in which the text fits its room: its own when it fits, else the largest
+    // smaller size in tenths of a point.
+    QFont fitted(const QString& text, const QFont& font, const Room& room) const;
+    bool fits(const QString& text, const QFont& font, const Room& room) const;
+    bool fitsRoom(const TextItem& item, bool brokeWord, const Room& room) const;
+    // The text as printed in the control's box, or nothing for an empty text.
+    // brokeWord, when given, tells whether a word had to be broken inside.
+    std::optional<TextItem> layoutText(const TextBoxControl& control, const QString& text,
+                                       const QFont& font, const QColor& color,
+                                       bool* brokeWord = nullptr) const;
+    // Sets auto-sized texts that would run into the text right of them, or past the
+    // band's edge, smaller.
+    void keepWithinRoom(const std::vector<Pending>& printed, const QColor& color,
+                        LaidOutBand& out) const;
     void layoutLine(const LineControl& control, LaidOutBand& out) const;
     void addRules(const Band& band, LaidOutBand& out) const;
     // A rule's own width, else the report's.
@@ -53,6 +76,8 @@ private:
     const ReportDefinition& mReport;
     const TextMeasurer& mMeasurer;
     double mWidth;
+    // Headers repeat on every page: each fitting is searched once.
+    mutable QHash<QString, double> mFittedSizes;
 };
 
 }  // namespace dravin

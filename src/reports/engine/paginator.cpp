@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "reports/engine/band.h"
 #include "reports/engine/detailrowcontext.h"
@@ -21,6 +22,109 @@ std::optional<QRectF> intersected(const std::optional<QRectF>& a, const std::opt
         return a->intersected(*b);
     }
     return a ? a : b;
+}
+
+// The lowest place at most room below the band's top where no line of text is cut;
+// zero when there is none.
+double cutWithin(const LaidOutBand& band, double room) {
+    std::vector<double> candidates{room};
+    for (const TextItem& text : band.texts) {
+        for (const TextLine& line : text.lines) {
+            candidates.push_back(line.rect.top());
+            candidates.push_back(line.rect.bottom());
+        }
+    }
+    double best = 0;
+    for (double y : candidates) {
+        if (y <= best || y > room + kTolerance) {
+            continue;
+        }
+        bool cutsLine = false;
+        for (const TextItem& text : band.texts) {
+            for (const TextLine& line : text.lines) {
+                cutsLine = cutsLine || (line.rect.top() < y - kTolerance &&
+                                        line.rect.bottom() > y + kTolerance);
+            }
+        }
+        if (!cutsLine) {
+            best = std::min(y, room);
+        }
+    }
+    return best;
+}
+
+// Whether lines of text lie on both sides of a cut.
+bool hasTextOnBothSides(const LaidOutBand& band, double y) {
+    bool above = false;
+    bool below = false;
+    for (const TextItem& text : band.texts) {
+        for (const TextLine& line : text.lines) {
+            (line.rect.top() >= y - kTolerance ? below : above) = true;
+        }
+    }
+    return above && below;
+}
+
+// The part of a rectangle between two heights, moved up by the upper one.
+QRectF slice(const QRectF& r, double from, double to) {
+    const double top = std::max(r.top(), from);
+    const double bottom = std::min(r.bottom(), to);
+    return QRectF(r.left(), top - from, r.width(), std::max(0.0, bottom - top));
+}
+
+// The band above the cut and the band below it, each from its own top. Lines of text
+// go to the side they lie on; rules are cut in two.
+std::pair<LaidOutBand, LaidOutBand> cutAt(const LaidOutBand& band, double cut) {
+    LaidOutBand head;
+    LaidOutBand rest;
+    head.height = cut;
+    rest.height = band.height - cut;
+    for (const TextItem& text : band.texts) {
+        TextItem above = text;
+        TextItem below = text;
+        above.lines.clear();
+        below.lines.clear();
+        for (const TextLine& line : text.lines) {
+            if (line.rect.top() >= cut - kTolerance) {
+                below.lines.push_back({line.text, line.rect.translated(0, -cut)});
+            } else {
+                above.lines.push_back(line);
+            }
+        }
+        above.box = slice(text.box, 0, cut);
+        below.box = slice(text.box, cut, text.box.bottom());
+        if (text.clip) {
+            above.clip = slice(*text.clip, 0, cut);
+            below.clip = slice(*text.clip, cut, text.clip->bottom());
+        }
+        if (!above.lines.empty()) {
+            head.texts.push_back(std::move(above));
+        }
+        if (!below.lines.empty()) {
+            rest.texts.push_back(std::move(below));
+        }
+    }
+    for (const LineItem& item : band.lines) {
+        const QLineF& l = item.line;
+        const double top = std::min(l.y1(), l.y2());
+        const double bottom = std::max(l.y1(), l.y2());
+        if (bottom <= cut + kTolerance) {
+            head.lines.push_back(item);
+        } else if (top >= cut - kTolerance) {
+            LineItem moved = item;
+            moved.line.translate(0, -cut);
+            rest.lines.push_back(moved);
+        } else {
+            // A vertical rule across the cut goes on from the top of the next part.
+            LineItem upper = item;
+            LineItem lower = item;
+            upper.line = QLineF(l.x1(), top, l.x2(), cut);
+            lower.line = QLineF(l.x1(), 0, l.x2(), bottom - cut);
+            head.lines.push_back(upper);
+            rest.lines.push_back(lower);
+        }
+    }
+    return {std::move(head), std::move(rest)};
 }
 
 }  // namespace
@@ -89,6 +193,18 @@ void Paginator::placeBody(const Band& band, int row, const DetailRowContext* row
     if (mBodyUsed && mY + laid.height > mBodyBottom + kTolerance) {
         startPage();
         laid = layOut(band, row, rowContext);  // the page number may have changed
+    }
+    // Taller than a fresh page's room: the band goes on over the next pages, cut
+    // between lines of text, so that no line is lost.
+    while (mY + laid.height > mBodyBottom + kTolerance) {
+        const double cut = cutWithin(laid, mBodyBottom - mY);
+        if (cut <= kTolerance || !hasTextOnBothSides(laid, cut)) {
+            break;
+        }
+        auto [head, rest] = cutAt(laid, cut);
+        place(head, band.kind(), row, mY, std::nullopt);
+        startPage();
+        laid = std::move(rest);
     }
     std::optional<QRectF> clip;
     if (mY + laid.height > mBodyBottom + kTolerance) {

@@ -18,9 +18,11 @@ class ReportDefinition;
 // the page header and column header at the top of every page, the page footer at its
 // bottom, one detail band per row that is not suppressed, and the closing block once
 // after the last row. A band that does not fit in what is left of a page starts a new
-// page; a band taller than a whole page's room is printed alone on a page, clipped.
-// Every band moves the layout on by at least one page or a positive height, so it
-// always ends: a report has at most one page per printed row, plus one.
+// page; a band taller than a whole page's room goes on over the next pages, cut between
+// lines of text, each page with its headers and footer. Only what no page can hold is
+// clipped: a single line taller than the room, a text placed lower than a page
+// reaches, or the empty foot of a band after its last line. Every band moves the layout on by at
+// least one page or a positive height, and each continuation holds fewer lines, so it always ends.
 class Paginator {
 public:
     explicit Paginator(const ReportDefinition& report);

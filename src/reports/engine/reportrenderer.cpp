@@ -54,16 +54,25 @@ void ReportRenderer::paintPage(QPainter& painter, int pageIndex, double dotsPerM
         setClip(painter, item.clip, f);
         painter.drawLine(QLineF(item.line.p1() * f, item.line.p2() * f));
     }
+    // Text is drawn at the resolution it was measured at and scaled down, so that
+    // glyphs stand where the model put them at any resolution: at a coarse one, whole
+    // pixel advances would otherwise add up along a line and push it past its box.
+    constexpr double kTextDotsPerMm = TextMeasurer::kDotsPerInch / kMmPerInch;
+    const double textScale = f / kTextDotsPerMm;
     for (const TextItem& item : page.texts) {
         QFont font = item.font;
-        font.setPointSizeF(font.pointSizeF() * fontScale);
+        font.setPointSizeF(font.pointSizeF() * fontScale / textScale);
         painter.setFont(font);
         painter.setPen(item.color);
         setClip(painter, item.clip, f);
+        painter.save();
+        painter.scale(textScale, textScale);
         for (const TextLine& line : item.lines) {
-            painter.drawText(QPointF(line.rect.left() * f, (line.rect.top() + item.ascent) * f),
+            painter.drawText(QPointF(line.rect.left() * kTextDotsPerMm,
+                                     (line.rect.top() + item.ascent) * kTextDotsPerMm),
                              line.text);
         }
+        painter.restore();
     }
     painter.restore();
 }

@@ -5,6 +5,8 @@
 #include <QTextLayout>
 #include <QTextOption>
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -32,12 +34,21 @@ QString withPlainBreaks(QString text) {
     return text;
 }
 
+// Where a word may end a line without being broken: after a blank or a hyphen.
+bool isCleanBreakAfter(QChar c) {
+    return c.isSpace() || c == u'-' || c == QChar(0x00AD) || c == QChar(0x2010);
+}
+
 }  // namespace
 
 TextMeasurer::TextMeasurer() : mDevice(measuringDevice()) {}
 
 double TextMeasurer::lineHeight(const QFont& font) const {
     return toMm(QFontMetricsF(font, &mDevice).lineSpacing());
+}
+
+double TextMeasurer::textHeight(const QFont& font) const {
+    return toMm(QFontMetricsF(font, &mDevice).height());
 }
 
 double TextMeasurer::ascent(const QFont& font) const {
@@ -48,25 +59,48 @@ double TextMeasurer::width(const QString& text, const QFont& font) const {
     return toMm(QFontMetricsF(font, &mDevice).horizontalAdvance(text));
 }
 
-QStringList TextMeasurer::lines(const QString& text, const QFont& font,
-                                std::optional<double> wrapWidthMm) const {
-    QStringList out;
+double TextMeasurer::visibleWidth(const QString& text, const QFont& font) const {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace()) {
+        --end;
+    }
+    return width(text.first(end), font);
+}
+
+TextMeasurer::Wrapped TextMeasurer::wrap(const QString& text, const QFont& font,
+                                         std::optional<double> wrapWidthMm) const {
+    Wrapped out;
     if (text.isEmpty()) {
         return out;
     }
     const QStringList paragraphs = withPlainBreaks(text).split(u'\n');
     for (const QString& paragraph : paragraphs) {
-        if (wrapWidthMm && width(paragraph, font) > *wrapWidthMm) {
+        if (wrapWidthMm && visibleWidth(paragraph, font) > *wrapWidthMm) {
             wrapParagraph(paragraph, font, *wrapWidthMm, out);
         } else {
-            out << paragraph;
+            out.lines << paragraph;
         }
     }
     return out;
 }
 
+double TextMeasurer::pointSizeForTextHeight(QFont font, double heightMm) const {
+    font.setHintingPreference(QFont::PreferNoHinting);
+    double size = std::floor(font.pointSizeF() * 10) / 10;
+    for (int i = 0; i < 200 && size > 1; ++i) {
+        font.setPointSizeF(size);
+        const double height = textHeight(font);
+        if (height <= heightMm + kHeightSlack) {
+            break;
+        }
+        // The height grows with the size; aim just below and check again.
+        size = std::max(1.0, std::min(size - 0.1, std::floor(size * heightMm / height * 10) / 10));
+    }
+    return size;
+}
+
 void TextMeasurer::wrapParagraph(const QString& paragraph, const QFont& font, double widthMm,
-                                 QStringList& out) const {
+                                 Wrapped& out) const {
     QTextLayout layout(paragraph, font, &mDevice);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -81,11 +115,15 @@ void TextMeasurer::wrapParagraph(const QString& paragraph, const QFont& font, do
     for (size_t i = 0; i < spans.size(); ++i) {
         QString piece = paragraph.mid(spans[i].first, spans[i].second);
         if (i + 1 < spans.size()) {
+            const qsizetype next = spans[i + 1].first;
+            if (next > 0 && !isCleanBreakAfter(paragraph.at(next - 1))) {
+                out.brokeWord = true;
+            }
             while (!piece.isEmpty() && piece.back().isSpace()) {
                 piece.chop(1);
             }
         }
-        out << piece;
+        out.lines << piece;
     }
 }
 

@@ -14,6 +14,7 @@
 #include "reports/engine/paginator.h"
 #include "reports/engine/tabledatasource.h"
 #include "reports/engine/textcontrol.h"
+#include "reports/engine/textmeasurer.h"
 #include "reports/layouts/tdravinreport01.h"
 #include "reports/layouts/tdravinreport02.h"
 #include "reports/layouts/tdravinreport04.h"
@@ -25,6 +26,8 @@ namespace {
 constexpr int kFloorTotalKind = 990;
 constexpr double kFooterHeight = 4.2;
 constexpr double kHeadingPointSize = 12;
+constexpr double kCellInset = 0.5;
+constexpr double kNameSmallestScale = 0.75;
 
 LayoutGroup groupOfCode(int code) {
     if (code < 0 || code > 13) {
@@ -62,11 +65,24 @@ FontStyle styleOf(bool bold, bool underline = false) {
     return s;
 }
 
-TextControl& addLabel(Band& band, const QString& name, const QString& caption, QPointF at) {
+// A caption as wide as its text; given a height, it is set smaller where it would not
+// fit that height or the width up to the next text.
+TextControl& addLabel(Band& band, const QString& name, const QString& caption, QPointF at,
+                      double height = 0) {
     auto& label = band.add<TextControl>(name, caption);
-    label.setGeometry(at.x(), at.y(), 0, 0);
+    label.setGeometry(at.x(), at.y(), 0, height);
     label.setAutoSize(true);
+    label.setShrinksToFit(true);
     return label;
+}
+
+bool isNameField(const char* field) {
+    for (const char* name : {"Name1Floor", "NameXoros", "NameOwner"}) {
+        if (std::string(field) == name) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -116,20 +132,43 @@ TDravinReport00::TDravinReport00(TDravinDataT& data, int variantCode, LayoutGrou
 void TDravinReport00::buildFrame(const FrameDesign& f) {
     auto& header = mReport->addBand(BandKind::PageHeader, f.pageHeaderHeight);
     header.setEdgeRules({.bottom = true});
+    // Each text of the page header may take the height down to the next text under it
+    // and the width up to the text right of it or the frame; a longer one is set smaller.
+    const auto rowHeights = [&f](const std::vector<double>& tops) {
+        std::vector<double> heights;
+        for (size_t i = 0; i < tops.size(); ++i) {
+            heights.push_back((i + 1 < tops.size() ? tops[i + 1] : f.pageHeaderHeight) - tops[i]);
+        }
+        return heights;
+    };
+    const std::vector<double> labelHeights =
+        rowHeights({f.labels[0].y(), f.labels[1].y(), f.labels[2].y(), f.labels[3].y()});
+    const std::vector<double> valueHeights =
+        rowHeights({f.values[0].y(), f.values[1].y(), f.values[2].y(), f.values[3].y()});
+    const std::vector<double> officeHeights = rowHeights(
+        {f.office.y(), f.officeValues[0].y(), f.officeValues[1].y(), f.officeValues[2].y()});
+    mHeaderRowHeight = f.pageHeaderHeight;
+    for (const auto* heights : {&labelHeights, &valueHeights, &officeHeights}) {
+        mHeaderRowHeight =
+            std::min(mHeaderRowHeight, *std::min_element(heights->begin(), heights->end()));
+    }
+
     static const std::array<const char*, 4> labels = {"Οικοδομή", "Ιδιοκτησία", "Οδός", "Πόλη"};
     for (int i = 0; i < 4; ++i) {
         addLabel(header, QStringLiteral("Label%1").arg(i + 1), QString::fromUtf8(labels[i]),
-                 f.labels[i]);
+                 f.labels[i], labelHeights[i]);
     }
-    const auto addValue = [this](Band& band, const QString& field, QPointF at) -> FieldControl& {
+    const auto addValue = [this](Band& band, const QString& field, QPointF at,
+                                 double height) -> FieldControl& {
         auto& value = band.add<FieldControl>(field, field);
         value.setSource(mGeneral, 0);
-        value.setGeometry(at.x(), at.y(), 0, 0);
+        value.setGeometry(at.x(), at.y(), 0, height);
         value.setAutoSize(true);
+        value.setShrinksToFit(true);
         return value;
     };
     for (int i = 0; i < 4; ++i) {
-        addValue(header, QStringLiteral("Name%1").arg(i + 1), f.values[i]);
+        addValue(header, QStringLiteral("Name%1").arg(i + 1), f.values[i], valueHeights[i]);
     }
     auto& title = header.add<TextControl>("Title", QStringLiteral("ΠΙΝΑΚΑΣ ΑΝΑΛΟΓΙΣΜΟΥ"));
     title.setAlignment(Alignment::Center);
@@ -140,10 +179,12 @@ void TDravinReport00::buildFrame(const FrameDesign& f) {
         title.setGeometry(f.title.x(), f.title.y(), 0, 0);
         title.setAutoSize(true);
     }
-    addLabel(header, "Office", QStringLiteral("ΤΕΧΝΙΚΟ ΓΡΑΦΕΙΟ"), f.office);
-    for (int i = 0; i < 4; ++i) {
-        addValue(header, QStringLiteral("Name%1").arg(i + 5), f.officeValues[i]);
+    addLabel(header, "Office", QStringLiteral("ΤΕΧΝΙΚΟ ΓΡΑΦΕΙΟ"), f.office, officeHeights[0]);
+    for (int i = 0; i < 3; ++i) {
+        addValue(header, QStringLiteral("Name%1").arg(i + 5), f.officeValues[i],
+                 officeHeights[i + 1]);
     }
+    addValue(header, "Name8", f.officeValues[3], officeHeights[3]);
 
     auto& footer = mReport->addBand(BandKind::PageFooter, kFooterHeight);
     auto& credit = addLabel(
@@ -161,11 +202,13 @@ void TDravinReport00::buildFrame(const FrameDesign& f) {
 
     auto& closing = mReport->addBand(BandKind::Closing, f.closingHeight);
     closing.setEdgeRules({.top = true});
-    addLabel(closing, "Remarks", QStringLiteral("Γενικές Παρατηρήσεις"), f.remarks);
+    addLabel(closing, "Remarks", QStringLiteral("Γενικές Παρατηρήσεις"), f.remarks,
+             f.notes.top() - f.remarks.y());
     auto& notes = closing.add<MemoControl>("Notes");
     notes.setGeometry(f.notes.left(), f.notes.top(), f.notes.width(), f.notes.height());
-    addValue(closing, "Name9", f.date);
-    addLabel(closing, "Engineer", QStringLiteral("Ο ΜΗΧΑΝΙΚΟΣ"), f.engineer);
+    addValue(closing, "Name9", f.date, f.engineer.y() - f.date.y());
+    addLabel(closing, "Engineer", QStringLiteral("Ο ΜΗΧΑΝΙΚΟΣ"), f.engineer,
+             f.closingHeight - f.engineer.y());
 
     mReport->addBand(BandKind::ColumnHeader, 0);
     mReport->addBand(BandKind::Detail, 0).setEdgeRules({.bottom = true});
@@ -175,6 +218,9 @@ void TDravinReport00::buildColumnHeader(const HeaderDesign& design) {
     mHeader = design;
     Band& band = *mReport->band(BandKind::ColumnHeader);
     band.setHeight(design.height);
+    // The band keeps its height whatever the print font: headings that would not fit
+    // it are set smaller, all by the same factor.
+    band.setShrinksTogether(true);
     band.setEdgeRules({.top = design.topRule, .bottom = true}, design.ruleWidth);
     const auto vertical = [&](double x, double top) {
         auto& rule = band.add<LineControl>("Rule", LineDirection::Vertical);
@@ -223,6 +269,7 @@ void TDravinReport00::buildColumnHeader(const HeaderDesign& design) {
                            mColumnEdges[c + 1] - mColumnEdges[c],
                            design.height - design.numbersTop);
         number.setAlignment(Alignment::Center);
+        number.setShrinksToFit(true);
     }
 }
 
@@ -236,6 +283,7 @@ void TDravinReport00::addHeading(const QString& text, int first, int last, doubl
     heading.setGeometry(left + inset, top, right - left - 2 * inset, bottom - top);
     heading.setAlignment(alignment);
     heading.setWordWrap(true);
+    heading.setShrinksToFit(true);
 }
 
 double TDravinReport00::groupRuleY(int column) const {
@@ -273,7 +321,17 @@ void TDravinReport00::addCells(const std::vector<CellDesign>& cells, const char*
         }
         cell->setGeometry(c.left, 0, c.width, 0);
         cell->setAlignment(c.alignment);
-        cell->setWordWrap(true);
+        // Numbers and codes are never broken but set smaller to fit. Names wrap at
+        // blanks; a word too long for its cell is set somewhat smaller rather than
+        // broken, and broken only when that is not enough.
+        const bool name = c.field != nullptr && isNameField(c.field);
+        cell->setWordWrap(name);
+        cell->setShrinksToFit(true);
+        if (name) {
+            cell->setSmallestScale(kNameSmallestScale);
+        }
+        // Cells reach a little over the rule of the cell before them.
+        cell->setInset(kCellInset);
         const bool fixed = fixedHeightField != nullptr && c.field != nullptr &&
                            std::string(fixedHeightField) == c.field;
         cell->setGrows(!fixed);
@@ -313,6 +371,12 @@ void TDravinReport00::finishConstruction() {
     header.font().setStyle(styleOf(true));
     if (mLayoutGroup == LayoutGroup::FullA4) {
         header.font().pointSize = 8;
+    }
+    // The page header's rows are fixed: its texts keep to one size that fits them.
+    const QFont headerFont = header.font().appliedTo(base);
+    const double headerSize = TextMeasurer().pointSizeForTextHeight(headerFont, mHeaderRowHeight);
+    if (headerSize < headerFont.pointSizeF()) {
+        header.font().pointSize = headerSize;
     }
     for (const char* name : {"Title", "Remarks", "Name9", "Engineer"}) {
         r.control(name)->font().setStyle(styleOf(true, true));

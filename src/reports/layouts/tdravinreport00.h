@@ -129,6 +129,7 @@ private:
     int mPaperVariant = 0;
     int mRowCounter = 0;
     double mRowHeight = 0;
+    double mHeaderRowHeight = 0;  // the least height between rows of the page header
     int mKindIndex = -1;
     std::unique_ptr<ReportDefinition> mReport;
     std::shared_ptr<const TableDataSource> mGeneral;
