@@ -263,7 +263,8 @@ void ParamDialog::act(void (Table::*operation)()) {
     } else {
         mLink->commitEditors();
     }
-    run([this, operation] { (Table1->*operation)(); });
+    Table* table = Table1;
+    run([table, operation] { (table->*operation)(); });
     mLink->follow();
 }
 
