@@ -174,9 +174,9 @@ void Computation::SumClearAreas() {
              floor < ComputeAccumulators::kLowestFloor) ||
             (common && (floor < ComputeAccumulators::kLowestFloor ||
                         floor > ComputeAccumulators::kHighestFloor))) {
-            throw RangeError("The space " + std::to_string(floor) + "/" + std::to_string(kind) +
-                             "/" + f.NumberXoros.asString() +
-                             " lies on a floor outside -100 to 100.");
+            throw RangeError("Ο χώρος " + std::to_string(floor) + "/" + std::to_string(kind) + "/" +
+                             f.NumberXoros.asString() +
+                             " βρίσκεται σε όροφο έξω από τα όρια -100 έως 100.");
         }
         if (floor <= ComputeAccumulators::kHighestFloor && kind <= 900) {
             auto& sums = mAcc.floor(floor);
@@ -428,7 +428,7 @@ void computeSuspended(TDravinDataT& data) {
 
 void ComputeAll(TDravinDataT& data, ProgressReporter& progress) {
     if (!data.DravinT.isOpen()) {
-        throw EngineError("No study is open.");
+        throw EngineError(kNoStudyOpenMessage);
     }
     BusyScope busy(progress, "Υπολογισμοί");
     computeSuspended(data);

@@ -11,14 +11,14 @@ namespace dravin {
 
 void RepeatFloor(TDravinDataT& data, int source, int target) {
     if (source == target) {
-        throw RangeError("The source and the target floor are the same.");
+        throw RangeError("Ο αρχικός όροφος και ο όροφος προορισμού είναι ο ίδιος.");
     }
     Table& spaces = data.DravinT;
     if (!spaces.isOpen()) {
-        throw EngineError("No study is open.");
+        throw EngineError(kNoStudyOpenMessage);
     }
     if (!data.FloorTo.isOpen()) {
-        throw EngineError("The master floor table is not open.");
+        throw EngineError("Ο πίνακας παραμέτρων των ορόφων δεν είναι ανοιχτός.");
     }
     BusyScope busy(data.progress());
     DisplaySuspension floorsSuspended(data.FloorT);
@@ -44,8 +44,8 @@ void RepeatFloor(TDravinDataT& data, int source, int target) {
             continue;
         }
         if (copies.size() == kMaxRepeatedSpaces) {
-            throw RangeError("Floor " + std::to_string(source) + " has more than " +
-                             std::to_string(kMaxRepeatedSpaces) + " spaces to repeat.");
+            throw RangeError("Ο όροφος " + std::to_string(source) + " έχει περισσότερους από " +
+                             std::to_string(kMaxRepeatedSpaces) + " χώρους για επανάληψη.");
         }
         copies.push_back({f.IDXoros.asInteger(), f.NumberXoros.asInteger(), rooms.asInteger(),
                           f.AreaClear.asFloat(), f.Height.asFloat()});

@@ -12,7 +12,8 @@ long double RoundDecimals(int n, long double x) {
     static constexpr long double kPowers[] = {1.0L,     10.0L,     100.0L,    1000.0L,
                                               10000.0L, 100000.0L, 1000000.0L};
     if (n < 0 || n > 6) {
-        throw RangeError("Cannot round to " + std::to_string(n) + " decimals.");
+        throw RangeError("Δεν γίνεται στρογγυλοποίηση σε " + std::to_string(n) +
+                         " δεκαδικά ψηφία.");
     }
     const long double p = kPowers[n];
     const long double sign = x >= 0 ? 1.0L : -1.0L;

@@ -113,7 +113,7 @@ std::string encode(std::string_view utf8) {
     while (pos < utf8.size()) {
         char32_t cp = 0;
         if (!nextCodePoint(utf8, pos, cp)) {
-            throw RangeError("The text is not valid UTF-8.");
+            throw RangeError("Το κείμενο δεν είναι σε έγκυρη κωδικοποίηση UTF-8.");
         }
         const int byte = encodeOne(cp);
         if (byte < 0) {
@@ -121,8 +121,8 @@ std::string encode(std::string_view utf8) {
             std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(cp));
             std::string shown;
             appendUtf8(shown, cp);
-            throw RangeError("The character \"" + shown + "\" (" + hex +
-                             ") cannot be stored in the Greek code page 1253.");
+            throw RangeError("Ο χαρακτήρας «" + shown + "» (" + hex +
+                             ") δεν μπορεί να αποθηκευτεί στην ελληνική κωδικοσελίδα 1253.");
         }
         out += static_cast<char>(byte);
     }

@@ -51,7 +51,7 @@ public:
 // Ends a command without a message, as when the user declines a deletion.
 class AbortError : public std::exception {
 public:
-    const char* what() const noexcept override { return "Operation aborted"; }
+    const char* what() const noexcept override { return "Η ενέργεια διακόπηκε."; }
 };
 
 }  // namespace dravin

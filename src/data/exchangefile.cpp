@@ -58,24 +58,28 @@ Value fromJson(const Json& j, const FieldDef& f, const std::string& where) {
                                   j.get<std::uint64_t>() > static_cast<std::uint64_t>(INT32_MAX);
                 const auto n = j.get<std::int64_t>();
                 if (huge || n < INT32_MIN || n > INT32_MAX) {
-                    throw ParseError(where + ": " + f.name + " is out of range.");
+                    throw ParseError("Στην " + where + " το πεδίο " + f.name +
+                                     " είναι εκτός ορίων.");
                 }
                 return Value::integer(static_cast<std::int32_t>(n));
             }
-            throw ParseError(where + ": " + f.name + " must be a whole number or null.");
+            throw ParseError("Στην " + where + " το πεδίο " + f.name +
+                             " πρέπει να είναι ακέραιος αριθμός ή null.");
         case FieldType::Float:
             if (j.is_number()) {
                 return Value::real(j.get<double>());
             }
-            throw ParseError(where + ": " + f.name + " must be a number or null.");
+            throw ParseError("Στην " + where + " το πεδίο " + f.name +
+                             " πρέπει να είναι αριθμός ή null.");
         default:
             if (!j.is_string()) {
-                throw ParseError(where + ": " + f.name + " must be text or null.");
+                throw ParseError("Στην " + where + " το πεδίο " + f.name +
+                                 " πρέπει να είναι κείμενο ή null.");
             }
             try {
                 return Value::bytes(cp1253::encode(j.get<std::string>()));
             } catch (const RangeError& e) {
-                throw ParseError(where + ": " + f.name + ": " + e.what());
+                throw ParseError("Στην " + where + " το πεδίο " + f.name + ": " + e.what());
             }
     }
 }
@@ -83,22 +87,23 @@ Value fromJson(const Json& j, const FieldDef& f, const std::string& where) {
 std::vector<std::vector<Value>> readRecords(const Json& array, const Table& table,
                                             const std::string& key) {
     if (!array.is_array()) {
-        throw ParseError("The exchange file's \"" + key + "\" is not a list of records.");
+        throw ParseError("Το τμήμα «" + key + "» του αρχείου ανταλλαγής δεν είναι λίστα εγγραφών.");
     }
     const TableDef& def = table.def();
     std::vector<std::vector<Value>> rows;
     rows.reserve(array.size());
     for (size_t n = 0; n < array.size(); ++n) {
         const Json& record = array[n];
-        const std::string where = key + " record " + std::to_string(n + 1);
+        const std::string where =
+            "εγγραφή " + std::to_string(n + 1) + " του τμήματος «" + key + "»";
         if (!record.is_object()) {
-            throw ParseError(where + " is not an object.");
+            throw ParseError("Η " + where + " δεν είναι αντικείμενο JSON.");
         }
         std::vector<Value> values(def.fields.size());
         for (const auto& [name, j] : record.items()) {
             const auto idx = def.fieldIndex(name);
             if (!idx) {
-                throw ParseError(where + " has the unknown field \"" + name + "\".");
+                throw ParseError("Η " + where + " έχει το άγνωστο πεδίο «" + name + "».");
             }
             values[*idx] = fromJson(j, def.fields[*idx], where);
         }
@@ -107,7 +112,7 @@ std::vector<std::vector<Value>> readRecords(const Json& array, const Table& tabl
     try {
         return table.checkedRows(std::move(rows));
     } catch (const Error& e) {
-        throw ParseError("The exchange file's \"" + key + "\": " + e.what());
+        throw ParseError("Στο τμήμα «" + key + "» του αρχείου ανταλλαγής: " + e.what());
     }
 }
 
@@ -122,15 +127,15 @@ Json parseDocument(std::istream& in) {
             members.pop_back();
         } else if (event == Json::parse_event_t::key &&
                    !members.back().insert(parsed.get<std::string>()).second) {
-            throw ParseError("The exchange file names \"" + parsed.get<std::string>() +
-                             "\" twice in one object.");
+            throw ParseError("Το αρχείο ανταλλαγής αναφέρει το «" + parsed.get<std::string>() +
+                             "» δύο φορές στο ίδιο αντικείμενο.");
         }
         return true;
     };
     try {
         return Json::parse(in, check);
     } catch (const Json::exception& e) {
-        throw ParseError(std::string("The exchange file is not valid JSON: ") + e.what());
+        throw ParseError(std::string("Το αρχείο ανταλλαγής δεν είναι έγκυρο JSON: ") + e.what());
     }
 }
 
@@ -157,7 +162,7 @@ void exportStudyJson(TDravinDataT& data, std::ostream& out) {
     for (const Section& s : sections(data)) {
         Table& t = *s.table;
         if (!t.isOpen()) {
-            throw EngineError("The table " + t.tableName() + " is not open.");
+            throw EngineError("Ο πίνακας " + t.tableName() + " δεν είναι ανοιχτός.");
         }
         t.checkBrowseMode();
         Json records = Json::array();
@@ -172,20 +177,20 @@ void exportStudyJson(TDravinDataT& data, std::ostream& out) {
     }
     out << doc.dump(2, ' ', false, Json::error_handler_t::strict) << '\n';
     if (!out) {
-        throw IoError("The exchange file could not be written.");
+        throw IoError("Το αρχείο ανταλλαγής δεν μπόρεσε να γραφτεί.");
     }
 }
 
 void loadStudyJson(TDravinDataT& data, std::istream& in) {
     Json doc = parseDocument(in);
     if (!doc.is_object()) {
-        throw ParseError("The exchange file does not hold a study.");
+        throw ParseError("Το αρχείο ανταλλαγής δεν περιέχει μελέτη.");
     }
     if (doc.contains("format") && doc["format"] != kFormat) {
-        throw ParseError("The exchange file is not a study exchange file.");
+        throw ParseError("Το αρχείο δεν είναι αρχείο ανταλλαγής μελέτης.");
     }
     if (doc.contains("version") && doc["version"] != kVersion) {
-        throw ParseError("The exchange file has a version this program does not read.");
+        throw ParseError("Το αρχείο ανταλλαγής έχει έκδοση που αυτό το πρόγραμμα δεν διαβάζει.");
     }
     for (const auto& [key, value] : doc.items()) {
         bool known = key == "format" || key == "version";
@@ -193,7 +198,7 @@ void loadStudyJson(TDravinDataT& data, std::istream& in) {
             known = known || key == s.key;
         }
         if (!known) {
-            throw ParseError("The exchange file has the unknown part \"" + key + "\".");
+            throw ParseError("Το αρχείο ανταλλαγής έχει το άγνωστο τμήμα «" + key + "».");
         }
     }
     // Check everything first, then replace: a faulty file changes nothing.
@@ -201,18 +206,19 @@ void loadStudyJson(TDravinDataT& data, std::istream& in) {
     const auto parts = sections(data);
     for (size_t i = 0; i < parts.size(); ++i) {
         if (!doc.contains(parts[i].key)) {
-            throw ParseError(std::string("The exchange file lacks the part \"") + parts[i].key +
-                             "\".");
+            throw ParseError(std::string("Από το αρχείο ανταλλαγής λείπει το τμήμα «") +
+                             parts[i].key + "».");
         }
         rows[i] = readRecords(doc[parts[i].key], *parts[i].table, parts[i].key);
     }
     if (rows[4].size() != 1) {
-        throw ParseError("The exchange file's \"general\" must hold exactly one record.");
+        throw ParseError(
+            "Το τμήμα «general» του αρχείου ανταλλαγής πρέπει να έχει ακριβώς μία εγγραφή.");
     }
     // A read-only table found half-way would leave the tables before it replaced.
     for (const Section& s : parts) {
         if (s.table->readOnly()) {
-            throw EngineError("The table " + s.table->tableName() + " is read-only.");
+            throw EngineError("Ο πίνακας " + s.table->tableName() + " είναι μόνο για ανάγνωση.");
         }
     }
     for (size_t i = 0; i < parts.size(); ++i) {
@@ -229,7 +235,7 @@ void writeSpaces(TDravinDataT& data, std::ostream& out, const char* separator, c
                  std::string (*cell)(const std::string&)) {
     Table& t = data.DravinT;
     if (!t.isOpen()) {
-        throw EngineError("The table " + t.tableName() + " is not open.");
+        throw EngineError("Ο πίνακας " + t.tableName() + " δεν είναι ανοιχτός.");
     }
     t.checkBrowseMode();
     const TableDef& def = t.def();
@@ -250,7 +256,7 @@ void writeSpaces(TDravinDataT& data, std::ostream& out, const char* separator, c
         out << lineEnd;
     }
     if (!out) {
-        throw IoError("The space table could not be written.");
+        throw IoError("Ο πίνακας των χώρων δεν μπόρεσε να γραφτεί.");
     }
 }
 

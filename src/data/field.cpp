@@ -41,8 +41,8 @@ std::string Field::asString() const {
 
 void Field::setValue(const Value& v) {
     if (mLookup) {
-        throw EngineError("Field " + mLookup->name + " of " + mTable->mComponentName +
-                          " is a lookup field and cannot be modified.");
+        throw EngineError("Το πεδίο " + mLookup->name + " του πίνακα " + mTable->mComponentName +
+                          " είναι πεδίο αναφοράς και δεν αλλάζει.");
     }
     mTable->setFieldValue(mIndex, v);
 }
@@ -53,8 +53,8 @@ void Field::setString(std::string_view utf8) {
     }
     const FieldDef& f = mTable->mDef.fields[mIndex];
     if (!f.isText()) {
-        throw EngineError("Field " + f.name + " of " + mTable->mComponentName +
-                          " holds numbers, not text.");
+        throw EngineError("Το πεδίο " + f.name + " του πίνακα " + mTable->mComponentName +
+                          " δέχεται αριθμούς, όχι κείμενο.");
     }
     setValue(utf8.empty() ? Value() : Value::bytes(cp1253::encode(utf8)));
 }

@@ -16,14 +16,14 @@ namespace dravin {
 namespace {
 
 std::string cannotBeWritten(int error) {
-    return " cannot be written: " + writeFailureReason(error) + ".";
+    return " δεν μπορεί να γραφτεί: " + writeFailureReason(error) + ".";
 }
 
 }  // namespace
 
 std::string sqliteMessage(sqlite3* db) {
-    const char* msg = db ? sqlite3_errmsg(db) : "out of memory";
-    return msg ? msg : "unknown error";
+    const char* msg = db ? sqlite3_errmsg(db) : "δεν υπάρχει αρκετή μνήμη";
+    return msg ? msg : "άγνωστο σφάλμα";
 }
 
 bool SqliteError::meansForeignFile() const noexcept {
@@ -37,9 +37,9 @@ void throwSqliteError(sqlite3* db, const std::string& context) {
     const int code = sqlite3_errcode(db) & 0xff;
     const int error = sqlite3_system_errno(db);
     const char* name = sqlite3_db_filename(db, "main");
-    const std::string file = "The table file " + std::string(name ? name : "");
+    const std::string file = "Το αρχείο πίνακα " + std::string(name ? name : "");
     if (code == SQLITE_BUSY) {
-        throw InUseError(file + " is open in another program.");
+        throw InUseError(file + " είναι ανοιχτό σε άλλο πρόγραμμα.");
     }
     if (code == SQLITE_FULL || isDiskFull(error)) {
         throw SqliteError(code, file + cannotBeWritten(ENOSPC));
@@ -54,7 +54,7 @@ void throwSqliteError(sqlite3* db, const std::string& context) {
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : mDb(db) {
     if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &mStmt, nullptr) !=
         SQLITE_OK) {
-        throwSqliteError(db, "Table file error: ");
+        throwSqliteError(db, "Σφάλμα στο αρχείο πίνακα: ");
     }
 }
 
@@ -76,7 +76,7 @@ void SqliteStatement::bind(int index, const Value& value) {
             sqlite3_bind_blob(mStmt, index, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) {
-        throwSqliteError(mDb, "Table file error: ");
+        throwSqliteError(mDb, "Σφάλμα στο αρχείο πίνακα: ");
     }
 }
 
@@ -98,7 +98,7 @@ bool SqliteStatement::step() {
     }
     // Resetting keeps the error code and message of the failed step.
     sqlite3_reset(mStmt);
-    throwSqliteError(mDb, "Table file error: ");
+    throwSqliteError(mDb, "Σφάλμα στο αρχείο πίνακα: ");
 }
 
 void SqliteStatement::run() {
@@ -192,14 +192,15 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sha
     const bool fileWritable = mode == Mode::Create || takesWrites(path);
     if (sharing == Sharing::Exclusive && !(folderWritable && fileWritable)) {
         throw SqliteError(SQLITE_READONLY,
-                          "The table file " + path.string() + cannotBeWritten(EROFS));
+                          "Το αρχείο πίνακα " + path.string() + cannotBeWritten(EROFS));
     }
     // Read where it stands, as in an installed copy whose folders belong to another user.
     const bool readInPlace = sharing == Sharing::Shared && !folderWritable;
     if (readInPlace && holdsUnfinishedChanges(path)) {
-        throw SqliteError(SQLITE_READONLY, "The table file " + path.string() +
-                                               " cannot be read: it holds unfinished changes "
-                                               "and its folder is read-only.");
+        throw SqliteError(SQLITE_READONLY,
+                          "Το αρχείο πίνακα " + path.string() +
+                              " δεν μπορεί να διαβαστεί: έχει ανολοκλήρωτες αλλαγές και ο "
+                              "φάκελός του είναι μόνο για ανάγνωση.");
     }
     const int flags =
         SQLITE_OPEN_NOMUTEX |
@@ -209,7 +210,7 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode, Sharing sha
     const int rc = sqlite3_open_v2(name.c_str(), &mDb, flags, nullptr);
     if (rc != SQLITE_OK) {
         try {
-            throwSqliteError(mDb, "Cannot open the table file " + path.string() + ": ");
+            throwSqliteError(mDb, "Το αρχείο πίνακα " + path.string() + " δεν ανοίγει: ");
         } catch (...) {
             sqlite3_close_v2(mDb);
             mDb = nullptr;
@@ -230,19 +231,19 @@ SqliteFile::~SqliteFile() {
 
 void SqliteFile::exec(std::string_view sql) {
     if (sqlite3_exec(mDb, std::string(sql).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-        throwSqliteError(mDb, "Table file " + mPath.filename().string() + ": ");
+        throwSqliteError(mDb, "Σφάλμα στο αρχείο πίνακα " + mPath.filename().string() + ": ");
     }
 }
 
 void SqliteFile::lockForWriting() {
     if (mSharing != Sharing::Exclusive) {
-        throw EngineError("The table file " + mPath.string() + " was opened for reading only.");
+        throw EngineError("Το αρχείο πίνακα " + mPath.string() + " ανοίχτηκε μόνο για ανάγνωση.");
     }
     exec("BEGIN EXCLUSIVE");
     exec("COMMIT");
     struct stat st {};
     if (::stat(mPath.c_str(), &st) != 0) {
-        throw EngineError("The table file " + mPath.string() + " is gone.");
+        throw EngineError("Το αρχείο πίνακα " + mPath.string() + " δεν υπάρχει πια.");
     }
     mDevice = st.st_dev;
     mInode = st.st_ino;
@@ -251,9 +252,9 @@ void SqliteFile::lockForWriting() {
 void SqliteFile::requireStillInPlace() const {
     struct stat st {};
     if (::stat(mPath.c_str(), &st) != 0 || st.st_dev != mDevice || st.st_ino != mInode) {
-        throw EngineError("The table file " + mPath.string() +
-                          " was removed or replaced while it was open; the change was not "
-                          "stored.");
+        throw EngineError("Το αρχείο πίνακα " + mPath.string() +
+                          " διαγράφηκε ή αντικαταστάθηκε ενώ ήταν ανοιχτό· η αλλαγή δεν "
+                          "αποθηκεύτηκε.");
     }
 }
 

@@ -51,15 +51,15 @@ void writeStudyMarker(const std::filesystem::path& dir, const std::string& name)
     errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
-        throw IoError("Cannot create the study file " + path.string() + ": " +
-                      writeFailureReason(errno) + ".");
+        throw IoError("Το αρχείο μελέτης " + path.string() +
+                      " δεν μπόρεσε να δημιουργηθεί: " + writeFailureReason(errno) + ".");
     }
     const std::string bytes = studyMarkerBytes();
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        throw IoError("Cannot write the study file " + path.string() + ": " +
-                      writeFailureReason(errno) + ".");
+        throw IoError("Το αρχείο μελέτης " + path.string() +
+                      " δεν μπόρεσε να γραφτεί: " + writeFailureReason(errno) + ".");
     }
 }
 
@@ -120,8 +120,8 @@ void commitSavedStudy(const std::filesystem::path& dir, const std::string& name)
         if (fd >= 0) {
             ::close(fd);
         }
-        throw IoError("Cannot create the file " + pending.string() + ": " +
-                      writeFailureReason(error) + ".");
+        throw IoError("Το αρχείο " + pending.string() +
+                      " δεν μπόρεσε να δημιουργηθεί: " + writeFailureReason(error) + ".");
     }
     ::close(fd);
     syncDirectory(dir);
@@ -146,8 +146,8 @@ void completePendingSave(const std::filesystem::path& dir, const std::string& na
         }
         std::filesystem::rename(finished, table, ec);
         if (ec) {
-            throw IoError("Cannot put the table " + table.string() +
-                          " in place: " + writeFailureReason(ec.value()) + ".");
+            throw IoError("Ο πίνακας " + table.string() + " δεν μπόρεσε να μπει στη θέση του: " +
+                          writeFailureReason(ec.value()) + ".");
         }
     }
     syncDirectory(dir);
@@ -181,7 +181,7 @@ StudyLocation studyFromMarkerFile(const std::filesystem::path& chosenFile) {
         name.resize(name.size() - 4);
     }
     if (name.empty() || name == ".DVT" || name == "." || name == "..") {
-        throw IoError("\"" + chosenFile.string() + "\" does not name a study.");
+        throw IoError("Το «" + chosenFile.string() + "» δεν είναι όνομα μελέτης.");
     }
     auto dir = chosenFile.parent_path();
     if (dir.empty()) {

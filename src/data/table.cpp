@@ -116,7 +116,8 @@ Table::Table(std::string componentName, TableDef def)
     for (const auto& k : mDef.primaryKey) {
         const auto idx = mDef.fieldIndex(k);
         if (!idx) {
-            throw EngineError("Key field " + k + " is not a field of " + mComponentName + ".");
+            throw EngineError("Το πεδίο κλειδιού " + k + " δεν είναι πεδίο του πίνακα " +
+                              mComponentName + ".");
         }
         mKeyIndexes.push_back(*idx);
     }
@@ -133,12 +134,12 @@ Table::~Table() {
 }
 
 void Table::setDirectory(const std::filesystem::path& dir) {
-    requireClosed("change the directory of");
+    requireClosed("αλλαγή του καταλόγου του");
     mDirectory = dir;
 }
 
 void Table::setTableName(const std::string& name) {
-    requireClosed("rename");
+    requireClosed("μετονομασία του");
     mTableName = name;
 }
 
@@ -150,33 +151,34 @@ std::filesystem::path Table::filePath() const {
 }
 
 void Table::setReadOnly(bool readOnly) {
-    requireClosed("change the read-only flag of");
+    requireClosed("αλλαγή της ιδιότητάς του «μόνο για ανάγνωση»");
     mReadOnly = readOnly;
 }
 
 void Table::requireOpen(const char* what) const {
     if (!isOpen()) {
-        throw EngineError(std::string("Cannot ") + what + " the closed table " + mComponentName +
+        throw EngineError("Ο πίνακας " + mComponentName + " είναι κλειστός· δεν γίνεται " + what +
                           ".");
     }
 }
 
 void Table::requireClosed(const char* what) const {
     if (isOpen()) {
-        throw EngineError(std::string("Cannot ") + what + " the open table " + mComponentName +
+        throw EngineError("Ο πίνακας " + mComponentName + " είναι ανοιχτός· δεν γίνεται " + what +
                           ".");
     }
 }
 
 void Table::requireWritable() const {
     if (mReadOnly) {
-        throw EngineError("The table " + mTableName + " is read-only.");
+        throw EngineError("Ο πίνακας " + mTableName + " είναι μόνο για ανάγνωση.");
     }
 }
 
 void Table::requireEditing() const {
     if (mState != TableState::Edit && mState != TableState::Insert) {
-        throw EngineError("The table " + mComponentName + " is not in edit or insert mode.");
+        throw EngineError("Ο πίνακας " + mComponentName +
+                          " δεν βρίσκεται σε διόρθωση ή προσθήκη εγγραφής.");
     }
 }
 
@@ -192,10 +194,10 @@ bool Table::fileWritable() const {
 }
 
 void Table::createTable() {
-    requireClosed("create");
+    requireClosed("δημιουργία του");
     const auto path = filePath();
     if (exists()) {
-        throw EngineError("The table " + path.string() + " already exists.");
+        throw EngineError("Ο πίνακας " + path.string() + " υπάρχει ήδη.");
     }
     // Built under a temporary name and renamed, so that a half-made file never
     // carries the table's name.
@@ -224,8 +226,8 @@ void Table::createTable() {
         std::filesystem::rename(temp, path);
     } catch (const std::filesystem::filesystem_error& e) {
         removeIfPresent(temp);
-        throw EngineError("Cannot create the table " + path.string() + ": " + e.code().message() +
-                          ".");
+        throw EngineError("Ο πίνακας " + path.string() +
+                          " δεν μπόρεσε να δημιουργηθεί: " + e.code().message() + ".");
     } catch (...) {
         removeIfPresent(temp);
         removeIfPresent(std::filesystem::path(temp.string() + "-wal"));
@@ -235,13 +237,13 @@ void Table::createTable() {
 }
 
 void Table::deleteTable() {
-    requireClosed("delete");
+    requireClosed("διαγραφή του");
     const auto path = filePath();
     if (!exists()) {
-        throw EngineError("The table " + path.string() + " does not exist.");
+        throw EngineError("Ο πίνακας " + path.string() + " δεν υπάρχει.");
     }
     if (OpenFiles::instance().contains(fileKey(path))) {
-        throw EngineError("The table " + path.string() + " is in use.");
+        throw EngineError("Ο πίνακας " + path.string() + " χρησιμοποιείται αυτή τη στιγμή.");
     }
     try {
         SqliteFile probe(path, SqliteFile::Mode::OpenExisting);
@@ -254,7 +256,8 @@ void Table::deleteTable() {
     std::error_code ec;
     std::filesystem::remove(path, ec);
     if (ec) {
-        throw EngineError("Cannot delete the table " + path.string() + ": " + ec.message() + ".");
+        throw EngineError("Ο πίνακας " + path.string() +
+                          " δεν μπόρεσε να διαγραφεί: " + ec.message() + ".");
     }
     for (const char* companion : {"-wal", "-shm", "-journal"}) {
         removeIfPresent(std::filesystem::path(path.string() + companion));
@@ -273,8 +276,8 @@ void Table::checkFileIsOurs(SqliteFile& file) const {
         }
     }
     if (!ours) {
-        throw EngineError("The file " + file.path().string() +
-                          " is not a table of this program and was left untouched.");
+        throw EngineError("Το αρχείο " + file.path().string() +
+                          " δεν είναι πίνακας αυτού του προγράμματος και έμεινε ανέγγιχτο.");
     }
     auto info = file.prepare("PRAGMA table_info(data)");
     size_t i = 0;
@@ -287,8 +290,8 @@ void Table::checkFileIsOurs(SqliteFile& file) const {
         ++i;
     }
     if (!same || i != mDef.fields.size()) {
-        throw EngineError("The table " + file.path().string() + " does not have the fields of a " +
-                          mComponentName + " table.");
+        throw EngineError("Ο πίνακας " + file.path().string() + " δεν έχει τα πεδία ενός πίνακα " +
+                          mComponentName + ".");
     }
 }
 
@@ -298,7 +301,7 @@ void Table::applyLanguageDriver(const std::string& driver) {
         checkBrowseMode();
     }
     if (!wasOpen && !exists()) {
-        throw EngineError("The table " + filePath().string() + " does not exist.");
+        throw EngineError("Ο πίνακας " + filePath().string() + " δεν υπάρχει.");
     }
     // Unchanged, the file is only read: tables other programs share stay shareable.
     if (languageDriver() == driver) {
@@ -340,11 +343,12 @@ void Table::open() {
     }
     const auto path = filePath();
     if (!exists()) {
-        throw EngineError("The table " + path.string() + " does not exist.");
+        throw EngineError("Ο πίνακας " + path.string() + " δεν υπάρχει.");
     }
     const std::string key = fileKey(path);
     if (!OpenFiles::instance().add(key)) {
-        throw EngineError("The table " + path.string() + " is already open in this program.");
+        throw EngineError("Ο πίνακας " + path.string() +
+                          " είναι ήδη ανοιχτός σε αυτό το πρόγραμμα.");
     }
     try {
         // A table that may be written is this program's alone while open; readers share.
@@ -487,11 +491,11 @@ int Table::findDuplicateKey(const std::vector<Value>& values, int ignoreRow) con
 
 bool Table::findKey(const std::vector<Value>& leadingKey) {
     Operation operation(*this);
-    requireOpen("search");
+    requireOpen("αναζήτηση σε αυτόν");
     checkBrowseMode();
     if (leadingKey.empty() || leadingKey.size() > mKeyIndexes.size()) {
-        throw EngineError("A search of " + mComponentName + " needs 1 to " +
-                          std::to_string(mKeyIndexes.size()) + " key values.");
+        throw EngineError("Η αναζήτηση στον πίνακα " + mComponentName + " θέλει από 1 έως " +
+                          std::to_string(mKeyIndexes.size()) + " τιμές κλειδιού.");
     }
     const auto less = [&](const Record& r, const std::vector<Value>& k) {
         for (size_t i = 0; i < k.size(); ++i) {
@@ -518,7 +522,7 @@ bool Table::findKey(const std::vector<Value>& leadingKey) {
 // ---------------------------------------------------------------- Table: navigation
 
 void Table::first() {
-    requireOpen("move in");
+    requireOpen("μετακίνηση σε αυτόν");
     Operation operation(*this);
     checkBrowseMode();
     mCursor = 0;
@@ -527,7 +531,7 @@ void Table::first() {
 }
 
 void Table::last() {
-    requireOpen("move in");
+    requireOpen("μετακίνηση σε αυτόν");
     Operation operation(*this);
     checkBrowseMode();
     mCursor = mRecords.empty() ? 0 : recordCount() - 1;
@@ -536,7 +540,7 @@ void Table::last() {
 }
 
 void Table::next() {
-    requireOpen("move in");
+    requireOpen("μετακίνηση σε αυτόν");
     Operation operation(*this);
     checkBrowseMode();
     if (mCursor + 1 < recordCount()) {
@@ -549,7 +553,7 @@ void Table::next() {
 }
 
 void Table::prior() {
-    requireOpen("move in");
+    requireOpen("μετακίνηση σε αυτόν");
     Operation operation(*this);
     checkBrowseMode();
     if (mCursor > 0) {
@@ -562,7 +566,7 @@ void Table::prior() {
 }
 
 void Table::moveTo(int row) {
-    requireOpen("move in");
+    requireOpen("μετακίνηση σε αυτόν");
     Operation operation(*this);
     // Posting may move records about: the target is the record that stands there now.
     const std::int64_t target =
@@ -584,7 +588,7 @@ void Table::moveTo(int row) {
 }
 
 Table::Bookmark Table::bookmark() const {
-    requireOpen("mark a record of");
+    requireOpen("σημείωση εγγραφής του");
     return mRecords.empty() ? 0 : mRecords[mCursor].rowId;
 }
 
@@ -598,7 +602,7 @@ bool Table::bookmarkValid(Bookmark b) const {
 }
 
 bool Table::gotoBookmark(Bookmark b) {
-    requireOpen("move in");
+    requireOpen("μετακίνηση σε αυτόν");
     Operation operation(*this);
     checkBrowseMode();
     for (int row = 0; row < recordCount(); ++row) {
@@ -627,11 +631,12 @@ Field Table::field(std::string_view name) {
     if (auto f = findField(name)) {
         return *f;
     }
-    throw EngineError(mComponentName + ": field '" + std::string(name) + "' not found.");
+    throw EngineError("Ο πίνακας " + mComponentName + " δεν έχει πεδίο «" + std::string(name) +
+                      "».");
 }
 
 Value Table::currentValue(int storedIndex) const {
-    requireOpen("read");
+    requireOpen("ανάγνωση από αυτόν");
     if (mState == TableState::Edit || mState == TableState::Insert) {
         return static_cast<size_t>(storedIndex) < mBuffer.size() ? mBuffer[storedIndex] : Value();
     }
@@ -652,8 +657,8 @@ void Table::setLookupSource(std::string_view lookupName, const Table* source) {
             return;
         }
     }
-    throw EngineError(mComponentName + ": lookup field '" + std::string(lookupName) +
-                      "' not found.");
+    throw EngineError("Ο πίνακας " + mComponentName + " δεν έχει πεδίο αναφοράς «" +
+                      std::string(lookupName) + "».");
 }
 
 Value Table::lookupValue(const LookupDef& lookup, int row) const {
@@ -703,37 +708,39 @@ Value Table::checkedValue(int storedIndex, const Value& v) const {
     switch (f.type) {
         case FieldType::Integer:
             if (v.isText()) {
-                throw EngineError("The field " + f.name + " holds whole numbers, not text.");
+                throw EngineError("Το πεδίο " + f.name +
+                                  " δέχεται ακέραιους αριθμούς, όχι κείμενο.");
             }
             if (v.isReal()) {
                 const double d = v.toReal();
                 if (!(d >= -2147483648.0 && d <= 2147483647.0) || d != std::trunc(d)) {
-                    throw RangeError("The field " + f.name + " holds whole numbers from " +
-                                     "-2147483648 to 2147483647.");
+                    throw RangeError("Το πεδίο " + f.name + " δέχεται ακέραιους αριθμούς από " +
+                                     "-2147483648 έως 2147483647.");
                 }
                 stored = Value::integer(v.toInteger());
             }
             break;
         case FieldType::Float:
             if (v.isText()) {
-                throw EngineError("The field " + f.name + " holds numbers, not text.");
+                throw EngineError("Το πεδίο " + f.name + " δέχεται αριθμούς, όχι κείμενο.");
             }
             if (v.isInteger()) {
                 stored = Value::real(v.toReal());
             }
             if (stored.isReal() && !std::isfinite(stored.toReal())) {
-                throw RangeError("The value of the field " + f.name + " is not a finite number.");
+                throw RangeError("Η τιμή του πεδίου " + f.name +
+                                 " δεν είναι πεπερασμένος αριθμός.");
             }
             break;
         case FieldType::Alpha:
         case FieldType::Memo:
         case FieldType::FormattedMemo:
             if (!v.isBlank() && !v.isText()) {
-                throw EngineError("The field " + f.name + " holds text, not numbers.");
+                throw EngineError("Το πεδίο " + f.name + " δέχεται κείμενο, όχι αριθμούς.");
             }
             if (f.type == FieldType::Alpha && static_cast<int>(v.textBytes().size()) > f.size) {
-                throw RangeError("The text of the field " + f.name + " is longer than its " +
-                                 std::to_string(f.size) + " characters.");
+                throw RangeError("Το κείμενο του πεδίου " + f.name + " ξεπερνά τους " +
+                                 std::to_string(f.size) + " χαρακτήρες του.");
             }
             if (v.isText() && v.textBytes().empty()) {
                 stored = Value();  // empty text is blank, as the engine stores it
@@ -744,7 +751,7 @@ Value Table::checkedValue(int storedIndex, const Value& v) const {
 }
 
 void Table::setFieldValue(int storedIndex, const Value& v) {
-    requireOpen("modify");
+    requireOpen("αλλαγή τιμής του");
     requireEditing();
     mBuffer[storedIndex] = checkedValue(storedIndex, v);
     mModified = true;
@@ -756,7 +763,8 @@ void Table::setFieldValue(int storedIndex, const Value& v) {
 void Table::setFieldChangeHandler(std::string_view fieldName, FieldChangeHandler handler) {
     const auto idx = mDef.fieldIndex(fieldName);
     if (!idx) {
-        throw EngineError(mComponentName + ": field '" + std::string(fieldName) + "' not found.");
+        throw EngineError("Ο πίνακας " + mComponentName + " δεν έχει πεδίο «" +
+                          std::string(fieldName) + "».");
     }
     mFieldHandlers[*idx] = std::move(handler);
 }
@@ -769,7 +777,7 @@ void Table::setState(TableState s) {
 }
 
 void Table::edit() {
-    requireOpen("edit");
+    requireOpen("διόρθωση εγγραφής του");
     Operation operation(*this);
     if (mState == TableState::Edit || mState == TableState::Insert) {
         return;
@@ -786,7 +794,7 @@ void Table::edit() {
 }
 
 void Table::insert() {
-    requireOpen("insert into");
+    requireOpen("προσθήκη εγγραφής σε αυτόν");
     Operation operation(*this);
     checkBrowseMode();
     requireWritable();
@@ -824,7 +832,7 @@ void Table::checkBrowseMode() {
 }
 
 void Table::post() {
-    requireOpen("post to");
+    requireOpen("αποθήκευση εγγραφής σε αυτόν");
     Operation operation(*this);
     if (mState != TableState::Edit && mState != TableState::Insert) {
         return;
@@ -834,8 +842,8 @@ void Table::post() {
         // An edit that keeps its key cannot clash: keys are unique.
         const bool sameKey = !isNew && keyCompare(mBuffer, mRecords[mEditRow].values) == 0;
         if (!sameKey && findDuplicateKey(mBuffer, isNew ? -1 : mEditRow) >= 0) {
-            throw KeyViolationError("Key violation: the table " + mTableName +
-                                    " already holds a record with this key.");
+            throw KeyViolationError("Παραβίαση κλειδιού: ο πίνακας " + mTableName +
+                                    " έχει ήδη εγγραφή με αυτό το κλειδί.");
         }
         Record record;
         record.rowId = isNew ? 0 : mRecords[mEditRow].rowId;
@@ -889,7 +897,7 @@ int Table::placeRecord(Record placed, int oldRow) {
 }
 
 void Table::remove() {
-    requireOpen("delete from");
+    requireOpen("διαγραφή εγγραφής από αυτόν");
     Operation operation(*this);
     if (mState == TableState::Insert) {
         cancel();
@@ -900,7 +908,8 @@ void Table::remove() {
     }
     requireWritable();
     if (mRecords.empty()) {
-        throw EngineError("Cannot delete from the empty table " + mTableName + ".");
+        throw EngineError("Ο πίνακας " + mTableName +
+                          " είναι άδειος· δεν υπάρχει εγγραφή για διαγραφή.");
     }
     if (beforeDelete && !beforeDelete(*this)) {
         throw AbortError();
@@ -1072,11 +1081,11 @@ void Table::emptyTable() {
         return;
     }
     if (!exists()) {
-        throw EngineError("The table " + filePath().string() + " does not exist.");
+        throw EngineError("Ο πίνακας " + filePath().string() + " δεν υπάρχει.");
     }
     // Another component holding the file open would go on showing the records.
     if (OpenFiles::instance().contains(fileKey(filePath()))) {
-        throw EngineError("The table " + filePath().string() + " is in use.");
+        throw EngineError("Ο πίνακας " + filePath().string() + " χρησιμοποιείται αυτή τη στιγμή.");
     }
     own = std::make_unique<SqliteFile>(filePath(), SqliteFile::Mode::OpenExisting);
     checkFileIsOurs(*own);
@@ -1130,8 +1139,8 @@ void Table::replaceAllRecords(std::vector<std::vector<Value>> rows) {
 std::vector<std::vector<Value>> Table::checkedRows(std::vector<std::vector<Value>> rows) const {
     for (auto& values : rows) {
         if (values.size() != mDef.fields.size()) {
-            throw EngineError("A record for " + mComponentName +
-                              " has the wrong number of fields.");
+            throw EngineError("Μια εγγραφή για τον πίνακα " + mComponentName +
+                              " έχει λάθος αριθμό πεδίων.");
         }
         for (size_t i = 0; i < values.size(); ++i) {
             values[i] = checkedValue(static_cast<int>(i), values[i]);
@@ -1146,8 +1155,8 @@ std::vector<std::vector<Value>> Table::checkedRows(std::vector<std::vector<Value
                   [this](auto* a, auto* b) { return keyCompare(*a, *b) < 0; });
         for (size_t i = 1; i < sorted.size(); ++i) {
             if (keyCompare(*sorted[i - 1], *sorted[i]) == 0) {
-                throw KeyViolationError("Key violation: two records for " + mComponentName +
-                                        " have the same key.");
+                throw KeyViolationError("Παραβίαση κλειδιού: δύο εγγραφές για τον πίνακα " +
+                                        mComponentName + " έχουν το ίδιο κλειδί.");
             }
         }
     }

@@ -209,7 +209,8 @@ void TDravinDataT::createStudyTable(Table& t) {
     if (ec) {
         const std::string reason = ec.message();
         std::filesystem::remove(temp, ec);
-        throw EngineError("Cannot create the table " + path.string() + ": " + reason + ".");
+        throw EngineError("Ο πίνακας " + path.string() + " δεν μπόρεσε να δημιουργηθεί: " + reason +
+                          ".");
     }
 }
 

@@ -104,6 +104,9 @@ inline constexpr const char* kMastersMissingMessage =
 inline constexpr const char* kMastersReadOnlyMessage =
     "Οι πίνακες παραμέτρων αυτής της εγκατάστασης του προγράμματος δεν μπορούν να αλλάξουν.";
 
+// Said when a command that works on the current study finds none open.
+inline constexpr const char* kNoStudyOpenMessage = "Δεν υπάρχει ανοιχτή μελέτη.";
+
 // Said when save-as is asked for with no study open.
 inline constexpr const char* kNoStudyToSaveMessage =
     "Δεν υπάρχει ανοιχτή μελέτη για να αποθηκευτεί.";

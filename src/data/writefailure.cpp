@@ -15,10 +15,10 @@ bool isReadOnly(int error) noexcept {
 
 std::string writeFailureReason(int error) {
     if (isDiskFull(error)) {
-        return "the disk is full";
+        return "ο δίσκος είναι γεμάτος";
     }
     if (isReadOnly(error)) {
-        return "the file or its folder is read-only";
+        return "το αρχείο ή ο φάκελός του είναι μόνο για ανάγνωση";
     }
     return std::generic_category().message(error);
 }

@@ -4,8 +4,9 @@
 
 namespace dravin {
 
-// Why a file could not be written, for the errno of the failure: "the disk is full" and
-// "the file or its folder is read-only" where that is the cause, else the system's text.
+// Why a file could not be written, for the errno of the failure: "ο δίσκος είναι γεμάτος"
+// and "το αρχείο ή ο φάκελός του είναι μόνο για ανάγνωση" where that is the cause, else the
+// system's text.
 std::string writeFailureReason(int error);
 
 // Whether the errno means one of the two causes named above.

@@ -108,10 +108,11 @@ std::vector<PlannedSpace> plannedSpaces(const std::vector<BerokRecord>& records,
             continue;
         }
         if (*floor < kLowestImportFloor || *floor > kHighestImportFloor) {
-            throw RangeError("Record " + std::to_string(rec.number) + " of " + file.string() +
-                             " lies on floor " + std::to_string(*floor) +
-                             "; the import takes floors " + std::to_string(kLowestImportFloor) +
-                             " to " + std::to_string(kHighestImportFloor) + ".");
+            throw RangeError("Η εγγραφή " + std::to_string(rec.number) + " του " + file.string() +
+                             " βρίσκεται στον όροφο " + std::to_string(*floor) +
+                             "· η εισαγωγή δέχεται ορόφους από " +
+                             std::to_string(kLowestImportFloor) + " έως " +
+                             std::to_string(kHighestImportFloor) + ".");
         }
         PlannedSpace s;
         s.floor = *floor;
@@ -201,7 +202,7 @@ void BerokImport::OpenBerokTable(const std::filesystem::path& dir) {
 void BerokImport::ImportBerokSpaces() {
     Table& spaces = mData.DravinT;
     if (!spaces.isOpen()) {
-        throw EngineError("No study is open to take the imported spaces.");
+        throw EngineError("Δεν υπάρχει ανοιχτή μελέτη για να δεχτεί τους εισαγόμενους χώρους.");
     }
     // Everything that can be wrong with the sibling's table shows here, before any change.
     const std::vector<PlannedSpace> planned =

@@ -63,7 +63,7 @@ struct Header {
 };
 
 [[noreturn]] void notDbase(const fs::path& path, const std::string& why) {
-    throw ParseError("The file " + shown(path) + " is not a dBase table: " + why + ".");
+    throw ParseError("Το αρχείο " + shown(path) + " δεν είναι πίνακας dBase: " + why + ".");
 }
 
 // The header of a dBase III/IV table: version 3 in the low bits of the first byte (dBase
@@ -74,43 +74,43 @@ Header checkedHeader(const fs::path& path) {
     const std::uintmax_t size = fs::file_size(path, ec);
     std::ifstream in(path, std::ios::binary);
     if (ec || !in) {
-        throw IoError("Cannot read the file " + shown(path) + ".");
+        throw IoError("Το αρχείο " + shown(path) + " δεν μπόρεσε να διαβαστεί.");
     }
     std::string bytes(kFileHeaderSize, '\0');
     if (size < kFileHeaderSize || !in.read(bytes.data(), kFileHeaderSize)) {
-        notDbase(path, "it is too short");
+        notDbase(path, "είναι πολύ μικρό");
     }
     const auto b = [&bytes](size_t i) { return static_cast<unsigned char>(bytes[i]); };
     const bool noDate = b(1) == 0 && b(2) == 0 && b(3) == 0;
     if ((b(0) & 0x07) != 3 || (!noDate && (b(2) < 1 || b(2) > 12 || b(3) < 1 || b(3) > 31))) {
-        notDbase(path, "its header is not that of dBase III or IV");
+        notDbase(path, "η κεφαλίδα του δεν είναι κεφαλίδα dBase III ή IV");
     }
     Header h;
     h.records = b(4) | (b(5) << 8) | (b(6) << 16) | (std::uint32_t(b(7)) << 24);
     h.headerLength = b(8) | (b(9) << 8);
     h.recordLength = b(10) | (b(11) << 8);
     if (h.headerLength <= kFileHeaderSize || h.recordLength == 0) {
-        notDbase(path, "its header is damaged");
+        notDbase(path, "η κεφαλίδα του είναι κατεστραμμένη");
     }
     const std::uintmax_t needed =
         std::uintmax_t(h.headerLength) + std::uintmax_t(h.records) * std::uintmax_t(h.recordLength);
     if (size < needed || h.records > std::uint32_t(std::numeric_limits<int>::max())) {
         const std::uintmax_t held =
             size < std::uintmax_t(h.headerLength) ? 0 : (size - h.headerLength) / h.recordLength;
-        throw ParseError("The file " + shown(path) + " is cut short: its header announces " +
-                         std::to_string(h.records) + " records, but it holds only " +
+        throw ParseError("Το αρχείο " + shown(path) + " είναι κομμένο: η κεφαλίδα του αναφέρει " +
+                         std::to_string(h.records) + " εγγραφές, αλλά περιέχει μόνο " +
                          std::to_string(held) + ".");
     }
     bytes.resize(static_cast<size_t>(h.headerLength));
     if (!in.read(bytes.data() + kFileHeaderSize, h.headerLength - kFileHeaderSize)) {
-        throw IoError("Cannot read the file " + shown(path) + ".");
+        throw IoError("Το αρχείο " + shown(path) + " δεν μπόρεσε να διαβαστεί.");
     }
     size_t end = kFileHeaderSize;
     while (end < bytes.size() && b(end) != 0x0D) {
         end += XBASE_FLDHDR_SZ;
     }
     if (end >= bytes.size()) {
-        notDbase(path, "its field list has no end");
+        notDbase(path, "η λίστα των πεδίων του δεν έχει τέλος");
     }
     return h;
 }
@@ -141,7 +141,7 @@ public:
         mHandle = DBFOpenLL(name.c_str(), "rb", &hooks);
         tOnlyFile = nullptr;
         if (mHandle == nullptr) {
-            notDbase(path, "its field list is damaged");
+            notDbase(path, "η λίστα των πεδίων του είναι κατεστραμμένη");
         }
     }
     ~DbfFile() { DBFClose(mHandle); }
@@ -160,30 +160,29 @@ struct Slot {
 };
 
 std::string fieldError(const fs::path& path, const FieldSpec& spec, const std::string& what) {
-    return "The field " + std::string(spec.name) + " of " + shown(path) + " " + what + ".";
+    return "Το πεδίο " + std::string(spec.name) + " του " + shown(path) + " " + what + ".";
 }
 
 void checkType(const fs::path& path, const FieldSpec& spec, char native, int width, int decimals) {
     switch (spec.kind) {
         case FieldKind::Text:
             if (native != 'C') {
-                throw ParseError(fieldError(path, spec, "is not a text field"));
+                throw ParseError(fieldError(path, spec, "δεν είναι πεδίο κειμένου"));
             }
             if (width != spec.width) {
                 throw ParseError(fieldError(path, spec,
-                                            "is text of " + std::to_string(width) +
-                                                " characters, not of " +
-                                                std::to_string(spec.width)));
+                                            "είναι κείμενο " + std::to_string(width) +
+                                                " χαρακτήρων, όχι " + std::to_string(spec.width)));
             }
             break;
         case FieldKind::Float:
             if (native != 'N' && native != 'F') {
-                throw ParseError(fieldError(path, spec, "is not a number field"));
+                throw ParseError(fieldError(path, spec, "δεν είναι αριθμητικό πεδίο"));
             }
             break;
         case FieldKind::SmallInt:
             if (native != 'N' || decimals != 0) {
-                throw ParseError(fieldError(path, spec, "is not a whole-number field"));
+                throw ParseError(fieldError(path, spec, "δεν είναι πεδίο ακέραιων αριθμών"));
             }
             break;
     }
@@ -204,14 +203,14 @@ std::array<Slot, kFields.size()> checkedFields(DBFHandle h, const fs::path& path
         offset += width;
     }
     if (offset > recordLength) {
-        notDbase(path, "its fields do not fit its records");
+        notDbase(path, "τα πεδία του δεν χωρούν στις εγγραφές του");
     }
     std::array<Slot, kFields.size()> slots;
     for (size_t f = 0; f < kFields.size(); ++f) {
         const FieldSpec& spec = kFields[f];
         const int i = DBFGetFieldIndex(h, spec.name);
         if (i < 0) {
-            throw ParseError("The table " + shown(path) + " has no field " + spec.name + ".");
+            throw ParseError("Ο πίνακας " + shown(path) + " δεν έχει πεδίο " + spec.name + ".");
         }
         char name[XBASE_FLDNAME_LEN_READ + 1] = {};
         int width = 0;
@@ -228,7 +227,7 @@ class Reader {
 public:
     explicit Reader(const fs::path& path) : mPath(path), mHeader(checkedHeader(path)), mFile(path) {
         if (DBFGetRecordCount(mFile.handle()) != static_cast<int>(mHeader.records)) {
-            throw ParseError("The file " + shown(path) + " changed while it was being opened.");
+            throw ParseError("Το αρχείο " + shown(path) + " άλλαξε την ώρα που άνοιγε.");
         }
         mSlots = checkedFields(mFile.handle(), path, mHeader.recordLength);
     }
@@ -239,8 +238,8 @@ public:
     std::string recordBytes(int index) const {
         const char* bytes = DBFReadTuple(mFile.handle(), index);
         if (bytes == nullptr) {
-            throw IoError("Cannot read record " + std::to_string(index + 1) + " of " +
-                          shown(mPath) + ".");
+            throw IoError("Η εγγραφή " + std::to_string(index + 1) + " του " + shown(mPath) +
+                          " δεν μπόρεσε να διαβαστεί.");
         }
         return std::string(bytes, static_cast<size_t>(mHeader.recordLength));
     }
@@ -279,9 +278,9 @@ std::string_view numberText(std::string_view raw) {
 
 [[noreturn]] void badNumber(const Reader& r, int record, int f, std::string_view text,
                             const char* what) {
-    throw ParseError("Record " + std::to_string(record) + " of " + shown(r.path()) +
-                     ": the field " + kFields[static_cast<size_t>(f)].name + " holds \"" +
-                     cp1253::decode(text) + "\", which is not " + what + ".");
+    throw ParseError("Στην εγγραφή " + std::to_string(record) + " του " + shown(r.path()) +
+                     " το πεδίο " + kFields[static_cast<size_t>(f)].name + " έχει «" +
+                     cp1253::decode(text) + "», που δεν είναι " + what + ".");
 }
 
 std::optional<double> floatValue(const Reader& r, int record, int f, std::string_view raw) {
@@ -292,7 +291,7 @@ std::optional<double> floatValue(const Reader& r, int record, int f, std::string
     double v = 0.0;
     const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
     if (res.ec != std::errc() || res.ptr != text.data() + text.size() || !std::isfinite(v)) {
-        badNumber(r, record, f, text, "a number");
+        badNumber(r, record, f, text, "αριθμός");
     }
     return v;
 }
@@ -306,7 +305,7 @@ std::optional<std::int16_t> smallIntValue(const Reader& r, int record, int f,
     std::int16_t v = 0;
     const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
     if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
-        badNumber(r, record, f, text, "a whole number from -32768 to 32767");
+        badNumber(r, record, f, text, "ακέραιος αριθμός από -32768 έως 32767");
     }
     return v;
 }
@@ -327,10 +326,10 @@ void BerokTable::open() {
     const fs::path path = filePath();
     std::error_code ec;
     if (!fs::exists(path, ec)) {
-        throw IoError("The space table " + shown(path) + " does not exist.");
+        throw IoError("Ο πίνακας χώρων " + shown(path) + " δεν υπάρχει.");
     }
     if (!fs::is_regular_file(path, ec)) {
-        throw IoError("The space table " + shown(path) + " is not a file.");
+        throw IoError("Ο πίνακας χώρων " + shown(path) + " δεν είναι αρχείο.");
     }
     Reader check(path);
     mOpen = true;
@@ -338,11 +337,11 @@ void BerokTable::open() {
 
 std::vector<BerokRecord> BerokTable::readRecords() const {
     if (!mOpen) {
-        throw EngineError("The space table " + shown(filePath()) + " is not open.");
+        throw EngineError("Ο πίνακας χώρων " + shown(filePath()) + " δεν είναι ανοιχτός.");
     }
     std::error_code ec;
     if (!fs::is_regular_file(filePath(), ec)) {
-        throw IoError("The space table " + shown(filePath()) + " does not exist any more.");
+        throw IoError("Ο πίνακας χώρων " + shown(filePath()) + " δεν υπάρχει πια.");
     }
     const Reader reader(filePath());
     std::vector<BerokRecord> records;

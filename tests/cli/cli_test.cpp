@@ -618,7 +618,7 @@ TEST_F(CliTest, AStudyAnotherProgramHoldsIsRefusedWithOneLine) {
                                                       : std::vector<std::string>{}));
         EXPECT_EQ(r.exitCode, 1) << command;
         EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
-        EXPECT_NE(r.err.find("is open in another program."), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("είναι ανοιχτό σε άλλο πρόγραμμα."), std::string::npos) << r.err;
     }
     other.closeInput();
     EXPECT_EQ(other.wait(), 0);
@@ -686,7 +686,7 @@ TEST_F(DiskFaultTest, AFullDiskRefusesEachCommandAndLosesNothing) {
         {with({"compute"}, study("A")), with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})),
          with({"save-as"}, with(study("A"), {"--to-dir", mStudies.string(), "--to-study", "B"})),
          with({"new"}, study("C"))},
-        "full");
+        "ο δίσκος είναι γεμάτος");
     unfill();
     EXPECT_EQ(exportJson("A"), before);
     for (const auto& entry : fs::directory_iterator(mStudies)) {
@@ -699,9 +699,9 @@ TEST_F(DiskFaultTest, AReadOnlyStudiesFolderRefusesEachCommandAndLosesNothing) {
     runOk(with({"load"}, with(study("A"), {DRAVIN_DEMO_STUDY})));
     const std::string before = exportJson("A");
     setReadOnly(true);
-    expectRefused(
-        {with({"compute"}, study("A")), with({"delete"}, study("A")), with({"new"}, study("C"))},
-        "read-only");
+    expectRefused({with({"compute"}, study("A")), with({"new"}, study("C"))}, "μόνο για ανάγνωση");
+    // The tool's own deletion of the marker file passes on the system's reason.
+    expectRefused({with({"delete"}, study("A"))}, "read-only");
     setReadOnly(false);
     EXPECT_EQ(exportJson("A"), before);
 }

@@ -909,6 +909,7 @@ struct BadAssignment {
     const char* label;
     const char* field;
     Value value;
+    const char* said;  // the one sentence the user is shown
 };
 
 class BadAssignmentTest : public TableTest, public ::testing::WithParamInterface<BadAssignment> {};
@@ -917,20 +918,40 @@ TEST_P(BadAssignmentTest, IsRefusedAndLeavesTheField) {
     auto t = spaces();
     t->insert();
     const Value before = t->field(GetParam().field).value();
-    EXPECT_THROW(t->field(GetParam().field).setValue(GetParam().value), Error);
+    try {
+        t->field(GetParam().field).setValue(GetParam().value);
+        ADD_FAILURE() << "accepted";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), GetParam().said);
+    }
     EXPECT_EQ(t->field(GetParam().field).value(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, BadAssignmentTest,
-    ::testing::Values(BadAssignment{"TextIntoInteger", "IDfloor", Value::bytes("1")},
-                      BadAssignment{"TextIntoFloat", "AreaClear", Value::bytes("1.5")},
-                      BadAssignment{"FractionIntoInteger", "IDfloor", Value::real(2.5)},
-                      BadAssignment{"HugeIntoInteger", "IDfloor", Value::real(3e9)},
-                      BadAssignment{"NanIntoInteger", "IDfloor", Value::real(std::nan(""))},
-                      BadAssignment{"InfinityIntoFloat", "AreaClear", Value::real(HUGE_VAL)},
-                      BadAssignment{"NumberIntoText", "Name2Floor", Value::integer(1)},
-                      BadAssignment{"IntoLookup", "NameOwner", Value()}),
+    ::testing::Values(
+        BadAssignment{"TextIntoInteger", "IDfloor", Value::bytes("1"),
+                      "Το πεδίο IDfloor δέχεται ακέραιους αριθμούς, όχι κείμενο."},
+        BadAssignment{"TextIntoFloat", "AreaClear", Value::bytes("1.5"),
+                      "Το πεδίο AreaClear δέχεται αριθμούς, όχι κείμενο."},
+        BadAssignment{"FractionIntoInteger", "IDfloor", Value::real(2.5),
+                      "Το πεδίο IDfloor δέχεται ακέραιους αριθμούς από -2147483648 έως "
+                      "2147483647."},
+        BadAssignment{"HugeIntoInteger", "IDfloor", Value::real(3e9),
+                      "Το πεδίο IDfloor δέχεται ακέραιους αριθμούς από -2147483648 έως "
+                      "2147483647."},
+        BadAssignment{"NanIntoInteger", "IDfloor", Value::real(std::nan("")),
+                      "Το πεδίο IDfloor δέχεται ακέραιους αριθμούς από -2147483648 έως "
+                      "2147483647."},
+        BadAssignment{"InfinityIntoFloat", "AreaClear", Value::real(HUGE_VAL),
+                      "Η τιμή του πεδίου AreaClear δεν είναι πεπερασμένος αριθμός."},
+        BadAssignment{"NumberIntoText", "Name2Floor", Value::integer(1),
+                      "Το πεδίο Name2Floor δέχεται κείμενο, όχι αριθμούς."},
+        BadAssignment{"TextTooLong", "Name2Floor", Value::bytes("ABCD"),
+                      "Το κείμενο του πεδίου Name2Floor ξεπερνά τους 3 χαρακτήρες του."},
+        BadAssignment{"IntoLookup", "NameOwner", Value(),
+                      "Το πεδίο NameOwner του πίνακα DravinT είναι πεδίο αναφοράς και δεν "
+                      "αλλάζει."}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(TableTest, NumbersConvertToTheFieldType) {
@@ -1112,7 +1133,7 @@ TEST_F(TableTest, PostErrorHandlerMayAbortOrLetTheErrorThrough) {
     t->field("NumberXoros").setInteger(1);
     t->field("AreaClear").setFloat(5.0);
     EXPECT_THROW(t->post(), AbortError);
-    EXPECT_NE(reported.find("Key violation"), std::string::npos) << reported;
+    EXPECT_NE(reported.find("Παραβίαση κλειδιού"), std::string::npos) << reported;
     EXPECT_EQ(t->state(), TableState::Insert);  // the record stays in edit state
     EXPECT_DOUBLE_EQ(t->field("AreaClear").asFloat(), 5.0);
 
@@ -1515,8 +1536,9 @@ protected:
             action();
             ADD_FAILURE() << "not refused";
         } catch (const InUseError& e) {
-            EXPECT_NE(std::string(e.what()).find("Shared_DRAVIN.DB is open in another program."),
-                      std::string::npos)
+            EXPECT_NE(
+                std::string(e.what()).find("Shared_DRAVIN.DB είναι ανοιχτό σε άλλο πρόγραμμα."),
+                std::string::npos)
                 << e.what();
         }
     }
@@ -1545,8 +1567,8 @@ TEST_F(TableSharingTest, ATableAProgramMayWriteIsRefusedToEveryOther) {
     test::ChildProcess second({TABLE_HOLDER, mDir.path().string(), "Shared_DRAVIN", "read"});
     const auto said = second.readLine();
     ASSERT_TRUE(said);
-    EXPECT_NE(said->find("refused The table file"), std::string::npos) << *said;
-    EXPECT_NE(said->find("is open in another program."), std::string::npos) << *said;
+    EXPECT_NE(said->find("refused Το αρχείο πίνακα"), std::string::npos) << *said;
+    EXPECT_NE(said->find("είναι ανοιχτό σε άλλο πρόγραμμα."), std::string::npos) << *said;
     EXPECT_EQ(second.wait(), 1);
 }
 
@@ -1598,9 +1620,10 @@ TEST(TableFileGoneTest, PostsAfterTheFileWasRemovedOrReplacedAreRefused) {
             postSpace(t, I(1), I(10), I(2));
             ADD_FAILURE() << "post accepted";
         } catch (const EngineError& e) {
-            EXPECT_NE(std::string(e.what()).find(
-                          "was removed or replaced while it was open; the change was not stored."),
-                      std::string::npos)
+            EXPECT_NE(
+                std::string(e.what()).find(
+                    "διαγράφηκε ή αντικαταστάθηκε ενώ ήταν ανοιχτό· η αλλαγή δεν αποθηκεύτηκε."),
+                std::string::npos)
                 << e.what();
         }
         EXPECT_EQ(t.state(), TableState::Insert);  // the typed record stays

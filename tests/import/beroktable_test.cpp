@@ -205,7 +205,7 @@ TEST_P(BerokValueTest, AreaText) {
         ADD_FAILURE() << "read";
     } catch (const ParseError& e) {
         const std::string message = e.what();
-        EXPECT_NE(message.find("Record 2 "), std::string::npos) << message;
+        EXPECT_NE(message.find("εγγραφή 2 "), std::string::npos) << message;
         EXPECT_NE(message.find(" AREA "), std::string::npos) << message;
     }
 }
@@ -260,7 +260,7 @@ TEST_F(BerokTableTest, AFileThatIsNoDbaseTableIsRefused) {
     for (const std::string& bytes : foreign) {
         replaceFile(file, bytes);
         const std::string message = openError<ParseError>();
-        EXPECT_NE(message.find("not a dBase table"), std::string::npos) << message;
+        EXPECT_NE(message.find("δεν είναι πίνακας dBase"), std::string::npos) << message;
     }
 }
 
@@ -284,7 +284,7 @@ TEST_F(BerokTableTest, AHeaderAnnouncingMoreRecordsThanTheFileHoldsIsRefused) {
     putBytes(bytes, 4, {0x40, 0x42, 0x0F, 0x00});  // a million records
     replaceFile(file, bytes);
     const std::string message = openError<ParseError>();
-    EXPECT_NE(message.find("cut short"), std::string::npos) << message;
+    EXPECT_NE(message.find("είναι κομμένο"), std::string::npos) << message;
     putBytes(bytes, 4, {0xFF, 0xFF, 0xFF, 0xFF});
     replaceFile(file, bytes);
     EXPECT_THROW(mTable.open(), ParseError);

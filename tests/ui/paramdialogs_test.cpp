@@ -198,7 +198,7 @@ TEST_F(ParamDialogTest, UnlockRefusedWhileAnotherProgramReadsTheMasters) {
     mPrompter.script({Answer::Yes});
     d->LockBtn->click();
     ASSERT_EQ(mPrompter.messages.size(), 1u);
-    EXPECT_NE(mPrompter.messages[0].find("is open in another program."), std::string::npos)
+    EXPECT_NE(mPrompter.messages[0].find("είναι ανοιχτό σε άλλο πρόγραμμα."), std::string::npos)
         << mPrompter.messages[0];
     EXPECT_TRUE(d->Locked);
     EXPECT_EQ(d->LockBtn->text(), "Κλειστό");
@@ -296,7 +296,7 @@ TEST_F(ParamDialogTest, RefusedPostKeepsTheRowInEditMode) {
     ASSERT_TRUE(model->setData(model->index(1, 0), "-1", Qt::EditRole));
     d->navigatorButton("nbPost")->click();
     ASSERT_EQ(mPrompter.messages.size(), 1u);
-    EXPECT_NE(mPrompter.messages.back().find("Key violation"), std::string::npos);
+    EXPECT_NE(mPrompter.messages.back().find("Παραβίαση κλειδιού"), std::string::npos);
     EXPECT_EQ(d->Table1->state(), TableState::Edit);
 
     // Nor does closing the dialog or locking it drop the typed value.

@@ -38,8 +38,10 @@ PageSetup PageSetup::custom(double widthMm, double lengthMm, QPageLayout::Orient
 
 void PageSetup::setCustomSize(double widthMm, double lengthMm) {
     if (!(std::isfinite(widthMm) && std::isfinite(lengthMm) && widthMm > 0 && lengthMm > 0)) {
-        throw RangeError("The page width and length must be above zero millimetres (given " +
-                         std::to_string(widthMm) + " × " + std::to_string(lengthMm) + ").");
+        throw RangeError(
+            "Το πλάτος και το μήκος της σελίδας πρέπει να είναι πάνω από μηδέν "
+            "χιλιοστά (δόθηκαν " +
+            std::to_string(widthMm) + " × " + std::to_string(lengthMm) + ").");
     }
     mPaper = Paper::Custom;
     mCustomSize = QSizeF(widthMm, lengthMm);

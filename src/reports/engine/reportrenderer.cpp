@@ -30,7 +30,7 @@ void setClip(QPainter& painter, const std::optional<QRectF>& clip, double f) {
 
 void checkPage(const PageModel& model, int pageIndex) {
     if (pageIndex < 0 || pageIndex >= static_cast<int>(model.pages.size())) {
-        throw RangeError("The report has no page " + std::to_string(pageIndex + 1) + ".");
+        throw RangeError("Η εκτύπωση δεν έχει σελίδα " + std::to_string(pageIndex + 1) + ".");
     }
 }
 
@@ -86,7 +86,7 @@ void ReportRenderer::print(QPagedPaintDevice& device) const {
     }
     QPainter painter;
     if (!painter.begin(&device)) {
-        throw IoError("The report could not be sent to the printer or file.");
+        throw IoError("Η εκτύπωση δεν μπόρεσε να σταλεί στον εκτυπωτή ή στο αρχείο.");
     }
     const double dotsPerMm = device.logicalDpiX() / kMmPerInch;
     const QRectF paintRect = device.pageLayout().paintRect(QPageLayout::Millimeter);
@@ -94,12 +94,13 @@ void ReportRenderer::print(QPagedPaintDevice& device) const {
     for (int i = 0; i < pageCount(); ++i) {
         if (i > 0 && !device.newPage()) {
             painter.end();
-            throw IoError("The report could not start page " + std::to_string(i + 1) + ".");
+            throw IoError("Η εκτύπωση δεν μπόρεσε να ξεκινήσει τη σελίδα " + std::to_string(i + 1) +
+                          ".");
         }
         paintPage(painter, i, dotsPerMm);
     }
     if (!painter.end()) {
-        throw IoError("The report could not be finished on the printer or file.");
+        throw IoError("Η εκτύπωση δεν μπόρεσε να ολοκληρωθεί στον εκτυπωτή ή στο αρχείο.");
     }
 }
 
@@ -111,22 +112,24 @@ void ReportRenderer::writePdf(const QString& path, const QString& title) const {
     try {
         print(writer);
     } catch (const IoError&) {
-        throw IoError("Cannot write the PDF file " + path.toStdString() + ".");
+        throw IoError("Το αρχείο PDF " + path.toStdString() + " δεν μπόρεσε να γραφτεί.");
     }
 }
 
 QImage ReportRenderer::pageImage(int pageIndex, double dotsPerInch) const {
     checkPage(mModel, pageIndex);
     if (!(dotsPerInch >= 1 && dotsPerInch <= 1200)) {
-        throw RangeError("The resolution of a page image must be from 1 to 1200 dots per inch.");
+        throw RangeError(
+            "Η ανάλυση της εικόνας σελίδας πρέπει να είναι από 1 έως 1200 κουκκίδες "
+            "ανά ίντσα.");
     }
     const double dotsPerMm = dotsPerInch / kMmPerInch;
     const QSize size(std::max(1, qRound(mModel.paperSize.width() * dotsPerMm)),
                      std::max(1, qRound(mModel.paperSize.height() * dotsPerMm)));
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull()) {
-        throw Error("There is not enough memory for a page image at " +
-                    std::to_string(qRound(dotsPerInch)) + " dots per inch.");
+        throw Error("Δεν υπάρχει αρκετή μνήμη για εικόνα σελίδας με " +
+                    std::to_string(qRound(dotsPerInch)) + " κουκκίδες ανά ίντσα.");
     }
     const int dotsPerMetre = qRound(dotsPerInch / 0.0254);
     image.setDotsPerMeterX(dotsPerMetre);

@@ -34,8 +34,8 @@ TableDataSource::Column TableDataSource::column(const QString& field) const {
     } else if (const LookupDef* lookup = mTable.def().lookup(name)) {
         c.lookup = lookup;
     } else {
-        throw EngineError(mTable.componentName() + ": field '" + name +
-                          "' not found for the report.");
+        throw EngineError(mTable.componentName() + ": δεν υπάρχει πεδίο «" + name +
+                          "» για την εκτύπωση.");
     }
     mColumns.insert(field, c);
     return c;

@@ -17,7 +17,7 @@ namespace {
 
 QImage measuringDevice() {
     if (!QGuiApplication::instance()) {
-        throw Error("Reports can only be laid out while the application is running.");
+        throw Error("Οι εκτυπώσεις σελιδοποιούνται μόνο όσο τρέχει το πρόγραμμα.");
     }
     QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
     const int dotsPerMetre = qRound(TextMeasurer::kDotsPerInch / 0.0254);

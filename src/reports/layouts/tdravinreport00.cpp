@@ -31,8 +31,8 @@ constexpr double kNameSmallestScale = 0.75;
 
 LayoutGroup groupOfCode(int code) {
     if (code < 0 || code > 13) {
-        throw RangeError("The table variant " + std::to_string(code) +
-                         " does not exist; variants run from 0 to 13.");
+        throw RangeError("Η παραλλαγή πίνακα " + std::to_string(code) +
+                         " δεν υπάρχει· οι παραλλαγές είναι από 0 έως 13.");
     }
     return static_cast<LayoutGroup>(code / 4);
 }
@@ -111,8 +111,8 @@ TDravinReport00::TDravinReport00(TDravinDataT& data, int variantCode, LayoutGrou
       mLayoutGroup(group),
       mReport(std::make_unique<ReportDefinition>()) {
     if (groupOfCode(variantCode) != group) {
-        throw RangeError("The table variant " + std::to_string(variantCode) +
-                         " belongs to another layout.");
+        throw RangeError("Η παραλλαγή πίνακα " + std::to_string(variantCode) +
+                         " ανήκει σε άλλη διάταξη.");
     }
     mPaperVariant = variantCode - 4 * static_cast<int>(group);
     mReport->page() = paperOfCode(variantCode);
