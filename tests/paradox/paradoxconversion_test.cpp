@@ -12,7 +12,7 @@
 #include "data/paradox/paradoxconversion.h"
 #include "data/studyfiles.h"
 #include "data/tabledefinitions.h"
-#include "paradoxsample.h"
+#include "support/paradoxsample.h"
 #include "support/scriptedprompter.h"
 #include "support/studyfixture.h"
 

@@ -8,7 +8,7 @@
 #include "data/errors.h"
 #include "data/paradox/paradoxconversion.h"
 #include "data/tabledefinitions.h"
-#include "paradoxsample.h"
+#include "support/paradoxsample.h"
 #include "support/tempdir.h"
 
 namespace dravin {

@@ -1,4 +1,4 @@
-#include "paradoxsample.h"
+#include "support/paradoxsample.h"
 
 #include <algorithm>
 #include <functional>
