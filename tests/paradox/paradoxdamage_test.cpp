@@ -54,6 +54,13 @@ const Damage kDamages[] = {
      "OLDGenData_DRAVIN.DB", ""},
     {"RecordSizeWrong", [](const fs::path& d) { patch(general(d), 0, "\x01\x00"); },
      "OLDGenData_DRAVIN.DB", ""},
+    // Found by the fuzz target: pxlib deciphers a table marked as kept under a password,
+    // walks other blocks than those checked, and frees twice when it fails.
+    {"KeptUnderAPassword",
+     [](const fs::path& d) {
+         patch(d / "OLDFloor_DRAVIN.DB", 0x25, std::string("\x01\x02\x03\x04"));
+     },
+     "OLDFloor_DRAVIN.DB", ""},
     {"RecordCountWrong",
      [](const fs::path& d) {
          patch(d / "OLDFloor_DRAVIN.DB", 6, std::string("\x09\x00\x00\x00", 4));

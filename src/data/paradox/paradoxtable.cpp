@@ -56,12 +56,21 @@ Header checkedHeader(std::string_view b, const std::string& file) {
     const std::size_t fileBlocks = word(b, 0x0c);
     std::size_t block = word(b, 0x0e);
     const int numFields = static_cast<std::int16_t>(word(b, 0x21));
-    const std::size_t fieldInfo = byteAt(b, 0x39) >= kVersion4 ? kFieldInfo : kFieldInfoOld;
+    const unsigned version = byteAt(b, 0x39);
+    const std::size_t fieldInfo = version >= kVersion4 ? kFieldInfo : kFieldInfoOld;
     h.blockSize = maxTableSize * std::size_t{0x400};
-    if ((fileType != 0 && fileType != 2) || maxTableSize < 1 || maxTableSize > 32 ||
-        h.headerSize < fieldInfo || h.headerSize > b.size() || numFields < 1 || numFields > 255 ||
-        fieldInfo + 2 * std::size_t(numFields) > h.headerSize || h.recordSize == 0 ||
-        h.recordSize + kBlockHeader > h.blockSize) {
+    // pxlib deciphers the blocks of a table kept under a password before it walks them, so
+    // a cipher mark would make its walk differ from the one checked here.
+    const std::uint32_t cipher = longWord(b, 0x25);
+    if (cipher != 0 && (cipher != 0xff00ff00u || b.size() < 0x60 || longWord(b, 0x5c) != 0)) {
+        throw ParseError("Ο πίνακας " + file +
+                         " προστατεύεται με κωδικό και δεν διαβάζεται, οπότε δεν μετατράπηκε "
+                         "τίποτα.");
+    }
+    if ((fileType != 0 && fileType != 2) || maxTableSize < 1 || maxTableSize > 32 || version < 3 ||
+        version > 15 || h.headerSize < fieldInfo || h.headerSize > b.size() || numFields < 1 ||
+        numFields > 255 || fieldInfo + 2 * std::size_t(numFields) > h.headerSize ||
+        h.recordSize == 0 || h.recordSize + kBlockHeader > h.blockSize) {
         throw ParseError(damaged(file));
     }
     std::size_t sum = 0;
@@ -107,6 +116,10 @@ public:
         mDoc = PX_new3(&PxDocument::onError, nullptr, nullptr, nullptr, this);
         mFile = mBytes.empty() ? nullptr : ::fmemopen(mBytes.data(), mBytes.size(), "rb");
         if (!mDoc || !mFile || PX_open_fp(mDoc, mFile) < 0 || mFailed) {
+            // pxlib frees parts of a document it failed to open and frees them again when
+            // the document is deleted: such a document is left, rather than freed twice. The
+            // checks before make this a rare path.
+            mDoc = nullptr;
             release();
             throw ParseError(damaged(file));
         }
