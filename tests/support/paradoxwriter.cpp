@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "data/paradox/paradoxtable.h"
 #include "data/studyfiles.h"
 #include "data/tabledefinitions.h"
 
@@ -19,22 +20,6 @@ void onError(pxdoc_t*, int level, const char* message, void* failure) {
     }
 }
 
-int typeOf(const FieldDef& f) {
-    switch (f.type) {
-        case FieldType::Integer:
-            return pxfLong;
-        case FieldType::Float:
-            return pxfNumber;
-        case FieldType::Alpha:
-            return pxfAlpha;
-        case FieldType::Memo:
-            return pxfMemoBLOb;
-        case FieldType::FormattedMemo:
-            return pxfFmtMemoBLOb;
-    }
-    return 0;
-}
-
 bool isMemo(int type) {
     return type == pxfMemoBLOb || type == pxfFmtMemoBLOb;
 }
@@ -44,7 +29,7 @@ bool isMemo(int type) {
 std::vector<ParadoxField> paradoxFields(const TableDef& def, int memoLeader) {
     std::vector<ParadoxField> fields;
     for (const FieldDef& f : def.fields) {
-        const int type = typeOf(f);
+        const int type = paradoxFieldType(f.type);
         const int length = type == pxfLong     ? 4
                            : type == pxfNumber ? 8
                            : type == pxfAlpha  ? f.size

@@ -351,7 +351,11 @@ bool convertOnOpen(ParadoxConversion conversion, Prompter& prompter, ProgressRep
         report = conversion.run();
     }
     if (!report.notes.empty()) {
-        prompter.inform(joined(report.notes));
+        std::string notes;
+        for (const auto& note : report.notes) {
+            notes += (notes.empty() ? "" : " ") + note;
+        }
+        prompter.inform(notes);
     }
     return true;
 }

@@ -160,22 +160,6 @@ bool isMemoType(int pxType) noexcept {
     return pxType == pxfMemoBLOb || pxType == pxfFmtMemoBLOb;
 }
 
-int expectedType(FieldType t) noexcept {
-    switch (t) {
-        case FieldType::Integer:
-            return pxfLong;
-        case FieldType::Float:
-            return pxfNumber;
-        case FieldType::Alpha:
-            return pxfAlpha;
-        case FieldType::Memo:
-            return pxfMemoBLOb;
-        case FieldType::FormattedMemo:
-            return pxfFmtMemoBLOb;
-    }
-    return -1;
-}
-
 const char* typeName(FieldType t) noexcept {
     switch (t) {
         case FieldType::Integer:
@@ -306,6 +290,22 @@ bool looksLikeParadoxTable(std::string_view b) noexcept {
     return (fileType == 0 || fileType == 2) && maxTableSize >= 1 && maxTableSize <= 32;
 }
 
+int paradoxFieldType(FieldType type) noexcept {
+    switch (type) {
+        case FieldType::Integer:
+            return pxfLong;
+        case FieldType::Float:
+            return pxfNumber;
+        case FieldType::Alpha:
+            return pxfAlpha;
+        case FieldType::Memo:
+            return pxfMemoBLOb;
+        case FieldType::FormattedMemo:
+            return pxfFmtMemoBLOb;
+    }
+    return -1;
+}
+
 bool paradoxTableHasMemos(std::string_view dbBytes, const std::string& fileName) {
     for (const auto& [type, size] : checkedHeader(dbBytes, fileName).fields) {
         if (isMemoType(static_cast<int>(type))) {
@@ -342,7 +342,7 @@ ParadoxTableRead readParadoxTable(std::string_view dbBytes, const ParadoxMemoFil
         } else if (found[*idx]) {
             throw ParseError("Ο πίνακας " + fileName + " έχει δύο φορές το πεδίο " + name +
                              ", οπότε δεν μετατράπηκε τίποτα.");
-        } else if (f->px_ftype != expectedType(def.fields[*idx].type) ||
+        } else if (f->px_ftype != paradoxFieldType(def.fields[*idx].type) ||
                    (isMemoType(f->px_ftype) && f->px_flen <= kMemoTail)) {
             throw ParseError("Στον πίνακα " + fileName + " το πεδίο " + name + " δεν είναι πεδίο " +
                              typeName(def.fields[*idx].type) + ", οπότε δεν μετατράπηκε τίποτα.");

@@ -31,6 +31,9 @@ bool looksLikeParadoxTable(std::string_view firstBytes) noexcept;
 ParadoxTableRead readParadoxTable(std::string_view dbBytes, const ParadoxMemoFile* memo,
                                   const std::string& fileName, const TableDef& def);
 
+// The Paradox field type (pxlib's code) that holds one of our field types.
+int paradoxFieldType(FieldType type) noexcept;
+
 // Whether the table has memo fields, so that it needs its memo file.
 bool paradoxTableHasMemos(std::string_view dbBytes, const std::string& fileName);
 
