@@ -53,8 +53,10 @@ std::vector<fs::path> companions(const fs::path& dir, const std::string& tableNa
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
         const fs::path p = entry.path();
         const std::string ext = p.extension().string();
+        // Our engine's side files ("-wal", "-journal") are no part of the older table.
         if (p.stem().string() == tableName && ext.size() > 1 &&
-            !equalsFolded(ext, kNewTableSuffix) && entry.is_regular_file(ec)) {
+            ext.find('-') == std::string::npos && !equalsFolded(ext, kNewTableSuffix) &&
+            entry.is_regular_file(ec)) {
             files.push_back(p);
         }
     }
