@@ -17,6 +17,7 @@
 #include "compute/floorrepetition.h"
 #include "data/errors.h"
 #include "data/exchangefile.h"
+#include "data/paradox/paradoxconversion.h"
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
 #include "import/berokimport.h"
@@ -70,6 +71,11 @@ void openStudy(TDravinDataT& data, const StudyArgs& s) {
     requireDirectory(s.studiesDir);
     if (!studyExists(s.studiesDir, s.study)) {
         requireUsableStudyName(s.studiesDir, s.study);
+    }
+    // Tables of the older program are converted only when asked.
+    if (ParadoxConversion::forStudy(s.studiesDir, s.study).needed()) {
+        throw IoError("The study " + s.study + " in " + s.studiesDir.string() +
+                      " was kept by the older program; convert it first with convert-paradox.");
     }
     writeStudyMarker(s.studiesDir, s.study);
     openMasters(data, s.dataDir);
@@ -429,6 +435,42 @@ void cmdImportBerok(const Arguments& a, Context& ctx) {
             << import.BerokT.filePath().string() << " into " << s.study << ".\n";
 }
 
+// Converts the tables of the older program: those of a study, or the master tables of a
+// data directory, or both; prints what was converted and where the originals are.
+void cmdConvertParadox(const Arguments& a, Context& ctx) {
+    a.expectPositional(0, "no further words");
+    const auto studiesDir = a.option("studies-dir");
+    const auto dataDir = a.option("data-dir");
+    if (!studiesDir && !dataDir) {
+        throw UsageError("convert-paradox needs --studies-dir and --study, or --data-dir");
+    }
+    std::vector<std::pair<std::string, ParadoxConversion>> conversions;
+    if (dataDir) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(*dataDir, ec)) {
+            throw IoError("The data directory " + *dataDir + " does not exist.");
+        }
+        conversions.emplace_back("the master tables in " + *dataDir,
+                                 ParadoxConversion::forMasters(*dataDir));
+    }
+    if (studiesDir) {
+        const std::string study = a.required("study");
+        requireDirectory(*studiesDir);
+        if (!studyExists(*studiesDir, study)) {
+            throw IoError("There is no study " + study + " in " + *studiesDir + ".");
+        }
+        conversions.emplace_back("the study " + study,
+                                 ParadoxConversion::forStudy(*studiesDir, study));
+    }
+    for (auto& [what, conversion] : conversions) {
+        if (!conversion.needed()) {
+            ctx.out << "No tables of the older program in " << what << ".\n";
+            continue;
+        }
+        ctx.out << conversion.run().text();
+    }
+}
+
 struct Command {
     std::vector<std::string> options;
     std::function<void(const Arguments&, Context&)> run;
@@ -465,6 +507,9 @@ const std::map<std::string, Command>& commands() {
          {{"studies-dir", "study", "data-dir", "from"},
           cmdImportBerok,
           "import-berok --studies-dir S --study N [--from DIR]"}},
+        {"convert-paradox",
+         {kStudyOptions, cmdConvertParadox,
+          "convert-paradox (--studies-dir S --study N | --data-dir D)"}},
         {"init-params",
          {kStudyOptions, cmdInitParams, "init-params --studies-dir S --study N [--data-dir D]"}},
     };

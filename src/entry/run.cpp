@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "data/errors.h"
+#include "data/paradox/paradoxconversion.h"
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
 #include "entry/entryarguments.h"
@@ -167,6 +169,7 @@ void Run::setUp(TDravinMain& main) {
         main.WriteStudyMarker();
     }
     if (isDirectory(main.DataDir)) {
+        convertOlderMastersOnOpen(path(main.DataDir), main.prompter(), data.progress());
         data.OpenParameterTables(path(main.DataDir));
     } else {
         main.prompter().inform(("Οι πίνακες παραμέτρων του προγράμματος (DrvFloor.DB, DrvXoros.DB) "
@@ -183,6 +186,13 @@ void Run::setUp(TDravinMain& main) {
         main.setEmbeddedMenus(false);
     } else if (isDirectory(main.StudiesDir)) {
         try {
+            try {
+                convertOlderStudyOnOpen(path(main.StudiesDir), main.StudyName.toStdString(),
+                                        main.prompter(), data.progress());
+            } catch (const Error& e) {
+                main.prompter().error(e.what());  // the start absorbs what follows
+                throw;
+            }
             data.OpenStudy(path(main.StudiesDir), main.StudyName.toStdString());
             if (mArgs.embedded) {
                 main.berok().OpenBerokTable(path(main.StudiesDir));

@@ -24,6 +24,7 @@
 #include "compute/computation.h"
 #include "compute/entryrules.h"
 #include "data/errors.h"
+#include "data/paradox/paradoxconversion.h"
 #include "data/studyfiles.h"
 #include "data/tdravindatat.h"
 #include "entry/studychoice.h"
@@ -664,6 +665,7 @@ void TDravinMain::standOn(const StudyLocation& where) {
 // Makes the chosen file's study current: marker, then the tables.
 void TDravinMain::openChosenStudy(const QString& file) {
     const StudyLocation where = chosenStudy(file);
+    convertOlderStudyOnOpen(where.directory, where.name, *mPrompter, mData->progress());
     mData->OpenStudyWithMarker(where.directory, where.name);
     standOn(where);
 }

@@ -27,6 +27,7 @@
 #include "data/tabledefinitions.h"
 #include "data/tdravindatat.h"
 #include "support/childprocess.h"
+#include "support/paradoxsample.h"
 #include "support/studyfixture.h"
 #include "support/tempdir.h"
 #include "support/unprivileged.h"
@@ -836,6 +837,54 @@ TEST_F(InstalledCopyTest, DesktopProgramStartsWithoutAWord) {
         EXPECT_TRUE(fs::exists(markers[0].parent_path() / "SCRATCHFloor_DRAVIN.DB"));
     });
     EXPECT_EQ(tree(mProgram), mBefore);
+}
+
+// A study the older program kept as Paradox tables: refused by the other commands until
+// converted, then exported with every value it held.
+TEST_F(CliTest, ConvertParadoxThenExportGivesEveryValue) {
+    const test::StudyRows rows = test::sampleStudy();
+    test::writeParadoxStudy(mStudies, "OLD", rows);
+    const auto defs = test::studyDefs();
+    for (size_t i = 0; i < 5; ++i) {
+        test::writeTable(mStudies, studyTableName("SAME", kStudyPartWords[i]), defs[i], rows[i]);
+    }
+
+    const Result refused = run(with({"export"}, with(study("OLD"), {"--format", "json"})));
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_TRUE(isOneMessageLine(refused.err)) << refused.err;
+    EXPECT_NE(refused.err.find("convert-paradox"), std::string::npos) << refused.err;
+
+    const Result converted = runOk(with({"convert-paradox"}, study("OLD")));
+    EXPECT_EQ(lines(converted.out).size(), 6u) << converted.out;
+    EXPECT_NE(converted.out.find("OLD.paradox"), std::string::npos) << converted.out;
+    EXPECT_EQ(exportJson("OLD"), exportJson("SAME"));
+
+    const Result again = runOk(with({"convert-paradox"}, study("OLD")));
+    EXPECT_NE(again.out.find("No tables of the older program"), std::string::npos) << again.out;
+}
+
+TEST_F(CliTest, ConvertParadoxRefusesADamagedStudyWhole) {
+    test::writeParadoxStudy(mStudies, "OLD", test::sampleStudy());
+    fs::remove(mStudies / "OLDGenData_DRAVIN.MB");
+    const Result r = run(with({"convert-paradox"}, study("OLD")));
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(isOneMessageLine(r.err)) << r.err;
+    EXPECT_NE(r.err.find("OLDGenData_DRAVIN"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(mStudies / "OLD.paradox"));
+}
+
+TEST_F(CliTest, ConvertParadoxMasterTables) {
+    const fs::path data = mTemp / "DB2";
+    fs::create_directories(data);
+    const test::StudyRows rows = test::sampleStudy();
+    test::writeParadoxTable(data / "DrvFloor.DB", test::paradoxFields(floorTableDef()), rows[0]);
+    test::writeParadoxTable(data / "DrvXoros.DB", test::paradoxFields(xorosTableDef()), rows[1]);
+    runOk({"convert-paradox", "--data-dir", data.string()});
+    EXPECT_TRUE(fs::exists(data / "Drv.paradox" / "DrvXoros.DB"));
+    runOk(with({"new"}, with(study("NEW"), {"--data-dir", data.string()})));
+    const Json doc = Json::parse(exportJson("NEW"));
+    EXPECT_EQ(doc["floors"].size(), rows[0].size());
+    EXPECT_EQ(doc["kinds"].size(), rows[1].size());
 }
 
 }  // namespace
